@@ -14,7 +14,7 @@ namespace pyx {
 // UTF-8; '/' and '\' both separate folders. A name that is absolute, has a drive prefix or a ".."
 // component, or that would pass through a symbolic link, is refused with kErrorAccessDenied.
 class ExtractTarget {
-public:
+  public:
     explicit ExtractTarget(const std::filesystem::path& destination);
     ~ExtractTarget();
     ExtractTarget(const ExtractTarget&) = delete;
@@ -33,7 +33,7 @@ public:
     // it would leave it. An empty result names the destination itself.
     static std::optional<std::vector<std::string>> SafeComponents(std::string_view memberName);
 
-private:
+  private:
     // Opens (making when asked) the folders of components[0..count); -1 with *error on failure.
     int OpenFolders(const std::vector<std::string>& components, std::size_t count, int* error);
 

@@ -3,6 +3,8 @@
 namespace pyx {
 
 // Not built yet: an empty record, so the kind counts as missing.
-ArchiverBinding LzhEngineBinding() { return ArchiverBinding{}; }
+ArchiverBinding LzhEngineBinding() {
+    return ArchiverBinding{};
+}
 
 }  // namespace pyx

@@ -3,6 +3,8 @@
 namespace pyx {
 
 // Not built yet: an empty record, so the kind counts as missing.
-ArchiverBinding ZipEngineBinding() { return ArchiverBinding{}; }
+ArchiverBinding ZipEngineBinding() {
+    return ArchiverBinding{};
+}
 
 }  // namespace pyx

@@ -35,7 +35,8 @@ TEST(ArchiverCommand, ParsesTheFormsTheCheckSends) {
         SCOPED_TRACE(c.line);
         const auto cmd = ParseArchiverCommand(c.line);
         ASSERT_EQ(cmd.has_value(), c.valid);
-        if (!c.valid) continue;
+        if (!c.valid)
+            continue;
         EXPECT_EQ(cmd->op, c.op);
         EXPECT_EQ(cmd->archive, c.archive);
         if (c.destination) {

@@ -18,12 +18,12 @@ TEST(DosTime, RoundTripsThroughLocalTime) {
 
 TEST(DosTime, RejectsFieldsOutOfRange) {
     const DosStamp bad[] = {
-        {0x2801, 0},          // month 0
-        {0x2821 | 0x1F, 0},   // day 31 in January is fine, so use Feb 30:
-        {0x2840 | 30, 0},     // 2000-02-30
-        {0x2821, 24 << 11},   // hour 24
-        {0x2821, 60 << 5},    // minute 60
-        {0x2821, 30},         // second 60
+        {0x2801, 0},         // month 0
+        {0x2821 | 0x1F, 0},  // day 31 in January is fine, so use Feb 30:
+        {0x2840 | 30, 0},    // 2000-02-30
+        {0x2821, 24 << 11},  // hour 24
+        {0x2821, 60 << 5},   // minute 60
+        {0x2821, 30},        // second 60
     };
     EXPECT_TRUE(TimeFromDosStamp(bad[1]).has_value());
     for (const auto s : {bad[0], bad[2], bad[3], bad[4], bad[5]}) {

@@ -14,7 +14,7 @@ namespace pyx {
 namespace {
 
 class ExtractTargetTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root_ = fs::temp_directory_path() / ("pyx-extract-" + std::to_string(::getpid()));
         fs::remove_all(root_);
@@ -25,7 +25,8 @@ protected:
     int Write(ExtractTarget& t, const char* name) {
         int error = 0;
         const int fd = t.CreateFile(name, &error);
-        if (fd < 0) return error;
+        if (fd < 0)
+            return error;
         EXPECT_EQ(WriteAll(fd, "x", 1), 0);
         return FinishFile(fd, std::nullopt);
     }
