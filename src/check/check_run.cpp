@@ -1,0 +1,3 @@
+#include "check/check_run.h"
+
+int checkRunning = 0;
