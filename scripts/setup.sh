@@ -10,7 +10,7 @@ packages=(
     # run: a Japanese font, and a virtual display for tests and screenshots
     fonts-ipafont-gothic xvfb xauth
     # fixtures and benchmarks: the archive tools we compare with and make test archives with
-    zip unzip jlha-utils arj gcab 7zip cabextract lhasa hyperfine
+    zip unzip jlha-utils arj gcab 7zip cabextract lhasa hyperfine openssl python3 time
 )
 
 missing=()
