@@ -90,7 +90,8 @@ std::string ComposeSettingsFile(const SettingsState& state);
 // - [Position]: the first and third words are the two coordinates, when they are decimal integers.
 // - [Option]: words two by two (value, comment): the five modes, then the nine options.
 // - [List]: a line whose first character other than a blank or tab is "/" starts an entry; any
-//   other line goes on with the entry before it, after one blank. Each line is taken whole.
+//   other line goes on with the entry before it, after one blank (or starts the first one). Each
+//   line is taken whole; empty lines are skipped.
 SettingsData ParseSettingsFile(std::string_view text);
 
 // Where the settings file lives: beside the executable when that folder is writable, else

@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -369,6 +370,9 @@ TEST_F(SettingsFileOnDisk, SavesIntoANewFolderAndLoadsBack) {
     std::ofstream(folder / "blocker") << "x";
     EXPECT_FALSE(SaveSettingsFile(folder / "blocker" / "Pyxidane.ini", KnownState()));
     EXPECT_EQ(LoadSettingsFile(folder), std::nullopt);  // a folder is no file
+    const fs::path pipe = folder / "pipe.ini";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(LoadSettingsFile(pipe), std::nullopt);  // and waits for no writer
 }
 
 }  // namespace
