@@ -1,16 +1,32 @@
 #include <QApplication>
+#include <QMessageBox>
+#include <cstdio>
+#include <exception>
 
 #include "app/form1.h"
+#include "app/title.h"
 #include "archivers/binding_table.h"
+#include "platform/instance_lock.h"
 
 int main(int argc, char** argv) {
     pyx::BindArchivers();
+
+    // Held until main returns; a second instance leaves before it shows anything.
+    const pyx::InstanceLock lock(pyx::LockFolder(), "Pyxidane");
+    if (lock.GetState() == pyx::InstanceLock::State::HeldElsewhere)
+        return 1;
+    if (lock.GetState() == pyx::InstanceLock::State::Unavailable)
+        std::fprintf(stderr, "pyxidane: no single-instance lock: %s\n", lock.Error().c_str());
+
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName("Pyxidane Version 0.40");
-    TForm1 form;
-    Form1 = &form;
-    form.show();
-    const int code = QApplication::exec();
-    Form1 = nullptr;
-    return code;
+    QApplication::setApplicationDisplayName(kTitle);
+    QApplication::setQuitOnLastWindowClosed(false);  // hidden in the tray is still running
+    try {
+        TForm1 form;
+        form.show();
+        QApplication::exec();
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, kTitle, QString::fromLocal8Bit(error.what()));
+    }
+    return 0;
 }
