@@ -9,6 +9,7 @@
 
 #include "app/controls/directory_list_box.h"
 #include "app/controls/drive_combo_box.h"
+#include "app/controls/file_list_box.h"
 #include "app/controls/image_button.h"
 #include "app/controls/track_bar.h"
 #include "app/hint_pause.h"
@@ -62,6 +63,8 @@ void TForm1::ConnectHandlers() {
     connect(Banner2, &ImageButton::clicked, this, &TForm1::Banner2Click);
     connect(FolderBox, &DirectoryListBox::boxClicked, this, &TForm1::FolderBoxClick);
     connect(DriveBox, &DriveComboBox::changed, this, &TForm1::DriveBoxChange);
+    connect(Start1, &ImageButton::clicked, this, &TForm1::Start1Click);
+    connect(FileBox, &FileListBox::dblClick, this, &TForm1::FileBoxDblClick);
     connect(Start2, &ImageButton::clicked, this, &TForm1::Start2Click);
     connect(Start3, &ImageButton::clicked, this, &TForm1::Start3Click);
     connect(Melt1, &QCheckBox::toggled, this, &TForm1::Melt1Click);

@@ -108,6 +108,8 @@ class TForm1 : public QWidget {
     void Banner2Click();
     void FolderBoxClick();
     void DriveBoxChange();
+    void Start1Click();
+    void FileBoxDblClick();
     void Start2Click();
     void Start3Click();
     void Melt1Click();
