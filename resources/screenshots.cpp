@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
         0,
         sample + QStringLiteral("/2004/photos.lzh \"格納ファイルのチェックサムが合っていません\""));
     form.CheckBox->SetChecked(1, true);
+    const QFontMetrics metrics(form.font());
+    form.CheckBox->SetHorizontalExtent(metrics.horizontalAdvance(form.CheckBox->item(0)->text()) +
+                                       18);
     form.show();
 
     const char* names[] = {"selection", "damaged", "settings", "information"};

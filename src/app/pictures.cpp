@@ -166,16 +166,17 @@ QPixmap BannerPicture(const QString& line1, const QString& line2, QColor tint) {
     PaintMark(p, QRectF(3, 3, 25, 25));
 
     QFont name(QStringLiteral("DejaVu Sans"));
-    name.setPixelSize(11);
+    name.setPixelSize(10);
     name.setBold(true);
+    name.setLetterSpacing(QFont::PercentageSpacing, 94);
     p.setFont(name);
     p.setPen(tint.darker(260));
-    p.drawText(QRectF(29, 2, 57, 14), Qt::AlignCenter, line1);
+    p.drawText(QRectF(28, 3, 58, 13), Qt::AlignCenter, line1);
     QFont small(QStringLiteral("DejaVu Sans"));
     small.setPixelSize(9);
     p.setFont(small);
     p.setPen(tint.darker(220));
-    p.drawText(QRectF(29, 15, 57, 13), Qt::AlignCenter, line2);
+    p.drawText(QRectF(28, 15, 58, 12), Qt::AlignCenter, line2);
     return pixmap;
 }
 

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStorageInfo>
+#include <QStyle>
 
 #include "app/controls/file_list_box.h"
 #include "app/controls/item_height.h"
@@ -14,6 +15,7 @@ DirectoryListBox::DirectoryListBox(QWidget* parent) : QListWidget(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SetItemHeight(this, 15);
+    setIconSize(QSize(13, 13));
 }
 
 void DirectoryListBox::SetFileList(FileListBox* fileBox) {
@@ -31,12 +33,15 @@ bool DirectoryListBox::SetDirectory(const QString& folder) {
 
     directory = path;
     clear();
-    addItem(QStringLiteral("/"));
+    // Open folders down the path, closed ones below it, as in a file manager's tree.
+    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    addItem(new QListWidgetItem(open, QStringLiteral("/")));
     const QStringList parts = path.split(u'/', Qt::SkipEmptyParts);
     for (const QString& part : parts)
-        addItem(part);
+        addItem(new QListWidgetItem(open, part));
     for (const auto& name : listing->subfolders)
-        addItem(QFile::decodeName(QByteArray::fromStdString(name)));
+        addItem(new QListWidgetItem(closed, QFile::decodeName(QByteArray::fromStdString(name))));
     setCurrentRow(static_cast<int>(parts.size()));
     scrollToItem(currentItem());
 
