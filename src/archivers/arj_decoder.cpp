@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstring>
 
 namespace pyx {
 namespace {
@@ -12,6 +13,7 @@ namespace {
 constexpr std::uint32_t kDictionarySize = 26624;
 constexpr std::uint32_t kWindowSize = 1 << 16;
 constexpr std::uint32_t kWindowMask = kWindowSize - 1;
+constexpr std::uint32_t kCopyStep = 8;
 
 // Methods 1 to 3: literal/length alphabet, distance and code-length alphabets.
 constexpr int kThreshold = 3;
@@ -35,9 +37,10 @@ class BitReader {
         if (count_ >= 56)
             return;
         if (end_ - pos_ >= 8) {
-            std::uint64_t v = 0;
-            for (int i = 0; i < 8; ++i)
-                v = v << 8 | pos_[i];
+            std::uint64_t v;
+            std::memcpy(&v, pos_, sizeof v);
+            if constexpr (std::endian::native == std::endian::little)
+                v = __builtin_bswap64(v);
             const int bytes = (63 - count_) >> 3;
             buf_ |= v >> count_;
             pos_ += bytes;
@@ -63,6 +66,8 @@ class BitReader {
     int Count() const { return count_; }
     // Ok while the member's own bits are being read; the reason to stop otherwise.
     ArjStatus Status() const {
+        if (padding_ == 0)
+            return ArjStatus::Ok;  // the usual case, checked once per symbol
         if (error_ != ArjStatus::Ok)
             return error_;
         return padding_ * 8 > static_cast<std::uint64_t>(count_) ? ArjStatus::DataCrc
@@ -186,7 +191,8 @@ using SmallCode = HuffmanCode<kNt, 8>;
 }  // namespace
 
 struct ArjDecoder::Tables {
-    std::array<std::uint8_t, kWindowSize> window{};
+    // Room past the end for the 8-byte steps of a match copy.
+    std::array<std::uint8_t, kWindowSize + kCopyStep> window{};
     CharCode charCode;
     SmallCode distanceCode;
     SmallCode lengthCode;  // codes the lengths of charCode
