@@ -204,28 +204,34 @@ namespace {
 class Output {
   public:
     Output(std::uint8_t* window, std::uint32_t size, ArjSink& sink)
-        : window_(window), left_(size), sink_(sink) {}
+        : window_(window), size_(size), left_(size), sink_(sink) {}
 
     bool Done() const { return left_ == 0; }
     ArjStatus Literal(std::uint8_t c) {
         window_[pos_++] = c;
         --left_;
-        ++produced_;
         return pos_ == kWindowSize ? Flush() : ArjStatus::Ok;
     }
     // Copies length bytes from distance + 1 back.
     ArjStatus Match(std::uint32_t distance, std::uint32_t length) {
-        if (distance >= kDictionarySize || distance >= produced_ || length > left_) {
+        if (distance >= kDictionarySize || distance >= size_ - left_ || length > left_) {
             return ArjStatus::DataCrc;
         }
         left_ -= length;
-        produced_ += length;
         std::uint32_t from = (pos_ - distance - 1) & kWindowMask;
         if (pos_ + length <= kWindowSize && from + length <= kWindowSize) {
             std::uint8_t* d = window_ + pos_;
             const std::uint8_t* s = window_ + from;
-            for (std::uint32_t i = 0; i < length; ++i)
-                d[i] = s[i];
+            if (distance + 1 >= kCopyStep) {
+                // Whole steps, possibly a few bytes too many: they land past the match, in
+                // the window's free part or its slack, and are overwritten later.
+                for (std::uint32_t i = 0; i < length; i += kCopyStep) {
+                    std::memcpy(d + i, s + i, kCopyStep);
+                }
+            } else {
+                for (std::uint32_t i = 0; i < length; ++i)
+                    d[i] = s[i];
+            }
             pos_ += length;
             return pos_ == kWindowSize ? Flush() : ArjStatus::Ok;
         }
@@ -251,11 +257,11 @@ class Output {
 
   private:
     std::uint8_t* window_;
+    std::uint32_t size_;
     std::uint32_t left_;
     ArjSink& sink_;
     std::uint32_t pos_ = 0;
     std::uint32_t flushed_ = 0;
-    std::uint64_t produced_ = 0;
 };
 
 // The lengths of a small code: n of them, each 3 bits, 7 extended by a run of one bits. After
@@ -340,10 +346,11 @@ struct BlockCodes {
 ArjStatus DecodeHuffman(BitReader& bits, BlockCodes t, Output& out) {
     std::uint32_t blockLeft = 0;
     while (!out.Done()) {
-        if (bits.Count() < 48)
-            bits.Refill();
-        if (auto s = bits.Status(); s != ArjStatus::Ok)
-            return s;
+        if (bits.Count() < 48) {
+            bits.Refill();  // the only place where the member's end can be passed
+            if (auto s = bits.Status(); s != ArjStatus::Ok)
+                return s;
+        }
         if (blockLeft == 0) {
             blockLeft = bits.Get(16);
             if (blockLeft == 0)
@@ -382,10 +389,11 @@ ArjStatus DecodeFast(BitReader& bits, Output& out) {
     constexpr int kMaxDistanceOnes = 4;
     constexpr int kDistanceBits = 9;
     while (!out.Done()) {
-        if (bits.Count() < 48)
-            bits.Refill();
-        if (auto s = bits.Status(); s != ArjStatus::Ok)
-            return s;
+        if (bits.Count() < 48) {
+            bits.Refill();  // the only place where the member's end can be passed
+            if (auto s = bits.Status(); s != ArjStatus::Ok)
+                return s;
+        }
         const int ones = std::min(std::countl_one(bits.Buffer()), kMaxLengthOnes);
         bits.Skip(ones + (ones < kMaxLengthOnes));
         const std::uint32_t code = (1u << ones) - 1 + bits.Peek(ones);
