@@ -13,7 +13,7 @@ driver=$build/arj_driver
 if [[ ! -x $driver ]]; then
     driver=$work/arj_driver
     c++ -std=c++20 -O2 -I"$root/src" "$root/bench/arj_driver.cpp" "$build/libpyxidane_core.a" \
-        $(pkg-config --libs libarchive) -o "$driver"
+        $(pkg-config --libs libarchive) -lz -o "$driver"
 fi
 
 # About 100 MB of data, archives of 55-60 MB: English-like text, random bytes and a log with long repeats, in several files.
