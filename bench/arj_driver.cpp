@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
     const std::string archive = argv[2];
     if (op == "t" || op == "x") {
         std::string line = " " + op + " \"" + archive + "\"";
-        if (op == "x" && argc > 3) line += std::string(" \"") + argv[3] + "\"";
+        if (op == "x" && argc > 3)
+            line += std::string(" \"") + argv[3] + "\"";
         char out[1];
         const int code = arj.command(nullptr, line.c_str(), out, 0);
         std::printf("%#x\n", static_cast<unsigned>(code));
