@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     # build
     g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
-    qt6-base-dev qt6-multimedia-dev libarchive-dev libgtest-dev
+    qt6-base-dev qt6-multimedia-dev libarchive-dev libgtest-dev zlib1g-dev
     # run: a Japanese font, and a virtual display for tests and screenshots
     fonts-ipafont-gothic xvfb xauth
     # fixtures and benchmarks: the archive tools we compare with and make test archives with

@@ -6,6 +6,7 @@
 #include "app/controls/file_list_box.h"
 #include "app/controls/track_bar.h"
 #include "app/form1.h"
+#include "settings/file_mask.h"
 
 int LzhMode = 2;
 int ZipMode = 2;
@@ -39,20 +40,8 @@ void ApplyModeSettings() {
     form.Mode4->setText(ModeLabel(CabMode));
     form.Mode5->setText(ModeLabel(RarMode));
 
-    QString mask;
-    if (LzhMode != 0)
-        mask += QStringLiteral("*.lzh;");
-    if (ZipMode != 0)
-        mask += QStringLiteral("*.zip;");
-    if (ArjMode != 0)
-        mask += QStringLiteral("*.arj;");
-    if (CabMode != 0)
-        mask += QStringLiteral("*.cab;");
-    if (RarMode != 0)
-        mask += QStringLiteral("*.rar;");
-    if (form.Check5->isChecked() && LzhMode + ZipMode + ArjMode + CabMode + RarMode != 0)
-        mask += QStringLiteral("*.exe;");
-    form.FileBox->SetMask(mask);
+    const std::string mask = pyx::BuildFileMask(CurrentModes(), form.Check5->isChecked());
+    form.FileBox->SetMask(QString::fromStdString(mask));
     form.FileBox->Update();
 }
 
