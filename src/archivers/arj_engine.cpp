@@ -128,7 +128,8 @@ int ExtractMember(const ArjFile& file, const ArjHeader& h, ArjDecoder& decoder,
         return error;
     MemberSink sink(fd);
     const ArjStatus s = ReadMemberData(file, h, decoder, sink);
-    const int finished = FinishFile(fd, s == ArjStatus::Ok ? MemberTime(h) : std::nullopt);
+    const int finished = target.FinishFile(fd, s == ArjStatus::Ok ? MemberTime(h) : std::nullopt,
+                                           s == ArjStatus::Ok);
     if (s == ArjStatus::Output)
         return sink.writeError();
     if (s != ArjStatus::Ok)

@@ -33,6 +33,11 @@ ExtractTarget::ExtractTarget(const std::filesystem::path& destination) {
 }
 
 ExtractTarget::~ExtractTarget() {
+    for (const auto& [fd, p] : pending_) {
+        ::close(fd);
+        ::unlinkat(p.dirFd, p.temp.c_str(), 0);
+        ::close(p.dirFd);
+    }
     if (rootFd_ >= 0)
         ::close(rootFd_);
 }
@@ -112,13 +117,53 @@ int ExtractTarget::CreateFile(std::string_view memberName, int* error) {
     const int dirFd = OpenFolders(*parts, parts->size() - 1, error);
     if (dirFd < 0)
         return -1;
-    const int fd = ::openat(dirFd, parts->back().c_str(),
-                            O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
-    const int openErrno = errno;
+    struct stat st {};
+    if (::fstatat(dirFd, parts->back().c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        (S_ISLNK(st.st_mode) || S_ISDIR(st.st_mode))) {
+        // Never replace a link (it may lead out) or a folder with a member's file.
+        *error = S_ISLNK(st.st_mode) ? kErrorAccessDenied : kErrorWrite;
+        ::close(dirFd);
+        return -1;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temp = "." + parts->back() + ".pyxidane-" + std::to_string(::getpid()) +
+                                 "-" + std::to_string(attempt) + ".part";
+        const int fd = ::openat(dirFd, temp.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            pending_[fd] = Pending{dirFd, temp, parts->back()};
+            return fd;
+        }
+        if (errno != EEXIST) {
+            *error = ErrorFromErrno(errno, kErrorWrite);
+            break;
+        }
+        *error = kErrorWrite;
+    }
     ::close(dirFd);
-    if (fd < 0)
-        *error = ErrorFromErrno(openErrno, kErrorWrite);
-    return fd;
+    return -1;
+}
+
+int ExtractTarget::FinishFile(int fd, std::optional<std::time_t> modified, bool whole) {
+    const auto it = pending_.find(fd);
+    if (it == pending_.end())
+        return kErrorWrite;
+    const Pending p = it->second;
+    pending_.erase(it);
+    int result = 0;
+    if (whole && modified) {
+        const timespec times[2] = {{0, UTIME_OMIT}, {*modified, 0}};
+        ::futimens(fd, times);  // a time that cannot be set leaves the file whole
+    }
+    if (::close(fd) != 0)
+        result = ErrorFromErrno(errno, kErrorWrite);
+    if (whole && result == 0 && ::renameat(p.dirFd, p.temp.c_str(), p.dirFd, p.name.c_str()) != 0) {
+        result = ErrorFromErrno(errno, kErrorWrite);
+    }
+    if (!whole || result != 0)
+        ::unlinkat(p.dirFd, p.temp.c_str(), 0);
+    ::close(p.dirFd);
+    return result;
 }
 
 int ExtractTarget::MakeFolder(std::string_view memberName) {
@@ -147,16 +192,6 @@ int WriteAll(int fd, const void* data, std::size_t size) {
         p += n;
         size -= static_cast<std::size_t>(n);
     }
-    return 0;
-}
-
-int FinishFile(int fd, std::optional<std::time_t> modified) {
-    if (modified) {
-        const timespec times[2] = {{0, UTIME_OMIT}, {*modified, 0}};
-        ::futimens(fd, times);  // a time that cannot be set leaves the file whole
-    }
-    if (::close(fd) != 0)
-        return ErrorFromErrno(errno, kErrorWrite);
     return 0;
 }
 

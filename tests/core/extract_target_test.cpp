@@ -28,7 +28,7 @@ class ExtractTargetTest : public ::testing::Test {
         if (fd < 0)
             return error;
         EXPECT_EQ(WriteAll(fd, "x", 1), 0);
-        return FinishFile(fd, std::nullopt);
+        return t.FinishFile(fd, std::nullopt);
     }
 
     fs::path root_;
@@ -80,6 +80,24 @@ TEST_F(ExtractTargetTest, ReplacesAFileOfTheSameName) {
     ExtractTarget target(root_ / "dest");
     EXPECT_EQ(Write(target, "a.txt"), 0);
     EXPECT_EQ(fs::file_size(root_ / "dest" / "a.txt"), 1u);
+}
+
+TEST_F(ExtractTargetTest, AMemberThatFailsLeavesTheOldFile) {
+    std::ofstream(root_ / "dest" / "a.txt") << "old content";
+    {
+        ExtractTarget target(root_ / "dest");
+        int error = 0;
+        const int fd = target.CreateFile("a.txt", &error);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(WriteAll(fd, "broken", 6), 0);
+        EXPECT_EQ(target.FinishFile(fd, std::nullopt, false), 0);
+        // A file started but never finished is dropped with the target.
+        ASSERT_GE(target.CreateFile("b.txt", &error), 0);
+    }
+    std::ifstream in(root_ / "dest" / "a.txt");
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "old content");
+    EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "dest"), fs::directory_iterator()), 1);
 }
 
 TEST_F(ExtractTargetTest, MissingDestinationIsAnError) {
