@@ -74,6 +74,11 @@ void TForm1::ConnectHandlers() {
     connect(Track3, &TrackBar::valueChanged, this, &TForm1::Track3Change);
     connect(Track4, &TrackBar::valueChanged, this, &TForm1::Track4Change);
     connect(Track5, &TrackBar::valueChanged, this, &TForm1::Track5Change);
+    connect(Erase1, &ImageButton::clicked, this, &TForm1::Erase1Click);
+    connect(Erase2, &ImageButton::clicked, this, &TForm1::Erase2Click);
+    connect(Erase3, &ImageButton::clicked, this, &TForm1::Erase3Click);
+    connect(Erase4, &ImageButton::clicked, this, &TForm1::Erase4Click);
+    connect(Reference, &ImageButton::clicked, this, &TForm1::ReferenceClick);
 }
 
 void TForm1::showEvent(QShowEvent* event) {

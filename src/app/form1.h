@@ -119,6 +119,11 @@ class TForm1 : public QWidget {
     void Track3Change();
     void Track4Change();
     void Track5Change();
+    void Erase1Click();
+    void Erase2Click();
+    void Erase3Click();
+    void Erase4Click();
+    void ReferenceClick();
 
     // Adds the tray icon and hides the window; where there is no tray, minimises instead so the
     // window can always come back.
