@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     const char* names[] = {"", "lzh", "zip", "arj", "cab", "rar"};
     int kind = 0;
     for (int k = pyx::kFirstArchiverKind; k <= pyx::kLastArchiverKind; ++k) {
-        if (std::strcmp(argv[1], names[k]) == 0) kind = k;
+        if (std::strcmp(argv[1], names[k]) == 0)
+            kind = k;
     }
     pyx::BindArchivers();
     const pyx::ArchiverBinding* b = pyx::UsableBinding(pyx::archiverBindings, kind);
@@ -38,7 +39,8 @@ int main(int argc, char** argv) {
         std::string line = op == "test" ? " t \"" : " x \"";
         line += path;
         line += '"';
-        if (op == "extract" && argc > 4) line += std::string(" \"") + argv[4] + '"';
+        if (op == "extract" && argc > 4)
+            line += std::string(" \"") + argv[4] + '"';
         char out[1] = {};
         const int r = b->command(nullptr, line.c_str(), out, 0);
         std::printf("0x%X\n", static_cast<unsigned>(r));

@@ -31,18 +31,20 @@ constexpr std::uint64_t kStubSearchLimit = 1024 * 1024;
 // libarchive converts header names (hdrcharset) to the locale's character set, and fails in the
 // C locale: every engine call runs in a UTF-8 locale of this thread, whatever LANG says.
 class ScopedUtf8Locale {
-public:
+  public:
     ScopedUtf8Locale() {
         static const locale_t utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-        if (utf8) previous_ = uselocale(utf8);
+        if (utf8)
+            previous_ = uselocale(utf8);
     }
     ~ScopedUtf8Locale() {
-        if (previous_) uselocale(previous_);
+        if (previous_)
+            uselocale(previous_);
     }
     ScopedUtf8Locale(const ScopedUtf8Locale&) = delete;
     ScopedUtf8Locale& operator=(const ScopedUtf8Locale&) = delete;
 
-private:
+  private:
     locale_t previous_{};
 };
 
@@ -52,10 +54,12 @@ ssize_t PreadFull(int fd, void* data, std::size_t size, std::uint64_t offset) {
         const ssize_t n = ::pread(fd, static_cast<char*>(data) + done, size - done,
                                   static_cast<off_t>(offset + done));
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return -1;
         }
-        if (n == 0) break;
+        if (n == 0)
+            break;
         done += static_cast<std::size_t>(n);
     }
     return static_cast<ssize_t>(done);
@@ -68,7 +72,7 @@ struct Stream {
     ArchiveInput in;
     std::uint64_t pos = 0;
     std::unique_ptr<std::byte[]> buffer{new std::byte[kBlockSize]};
-    bool pastEnd = false;    // a skip or seek asked for bytes beyond the end: data missing
+    bool pastEnd = false;  // a skip or seek asked for bytes beyond the end: data missing
     bool readFailed = false;
 };
 
@@ -77,7 +81,8 @@ la_ssize_t ReadInput(archive* a, void* data, const void** block) {
     *block = s.buffer.get();
     const std::uint64_t left = s.in.size - std::min(s.pos, s.in.size);
     const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, kBlockSize));
-    if (want == 0) return 0;
+    if (want == 0)
+        return 0;
     const ssize_t n = PreadFull(s.in.fd, s.buffer.get(), want, s.in.start + s.pos);
     if (n < 0) {
         s.readFailed = true;
@@ -90,10 +95,12 @@ la_ssize_t ReadInput(archive* a, void* data, const void** block) {
 
 la_int64_t SkipInput(archive*, void* data, la_int64_t request) {
     Stream& s = *static_cast<Stream*>(data);
-    if (request <= 0) return 0;
+    if (request <= 0)
+        return 0;
     const std::uint64_t left = s.in.size - std::min(s.pos, s.in.size);
     const std::uint64_t step = std::min<std::uint64_t>(static_cast<std::uint64_t>(request), left);
-    if (step < static_cast<std::uint64_t>(request)) s.pastEnd = true;
+    if (step < static_cast<std::uint64_t>(request))
+        s.pastEnd = true;
     s.pos += step;
     return static_cast<la_int64_t>(step);
 }
@@ -101,11 +108,15 @@ la_int64_t SkipInput(archive*, void* data, la_int64_t request) {
 la_int64_t SeekInput(archive*, void* data, la_int64_t offset, int whence) {
     Stream& s = *static_cast<Stream*>(data);
     la_int64_t base = 0;
-    if (whence == SEEK_CUR) base = static_cast<la_int64_t>(s.pos);
-    if (whence == SEEK_END) base = static_cast<la_int64_t>(s.in.size);
-    if (offset > 0 && base > INT64_MAX - offset) return ARCHIVE_FATAL;
+    if (whence == SEEK_CUR)
+        base = static_cast<la_int64_t>(s.pos);
+    if (whence == SEEK_END)
+        base = static_cast<la_int64_t>(s.in.size);
+    if (offset > 0 && base > INT64_MAX - offset)
+        return ARCHIVE_FATAL;
     const la_int64_t target = base + offset;
-    if (target < 0) return ARCHIVE_FATAL;
+    if (target < 0)
+        return ARCHIVE_FATAL;
     if (static_cast<std::uint64_t>(target) > s.in.size) {
         s.pastEnd = true;
         return ARCHIVE_FATAL;
@@ -116,11 +127,13 @@ la_int64_t SeekInput(archive*, void* data, la_int64_t offset, int whence) {
 
 // One archive opened through libarchive with the kind's formats; error() tells why not.
 class Reader {
-public:
+  public:
     Reader(const LibarchiveKind& kind, const char* path) : kind_(kind) { error_ = Open(path); }
     ~Reader() {
-        if (a_) archive_read_free(a_);
-        if (stream_.in.fd >= 0) ::close(stream_.in.fd);
+        if (a_)
+            archive_read_free(a_);
+        if (stream_.in.fd >= 0)
+            ::close(stream_.in.fd);
     }
     Reader(const Reader&) = delete;
     Reader& operator=(const Reader&) = delete;
@@ -133,15 +146,20 @@ public:
     // The archiver error code for libarchive's last failure, seen at `stage`; 0 when the kind's
     // table says it is no failure.
     int Classify(FaultStage stage) const {
-        if (stream_.readFailed) return kErrorRead;
-        if (stream_.pastEnd) return kErrorMissingData;
+        if (stream_.readFailed)
+            return kErrorRead;
+        if (stream_.pastEnd)
+            return kErrorMissingData;
         if (kind_.checkLayout) {
-            if (const int code = kind_.checkLayout(stream_.in)) return code;
+            if (const int code = kind_.checkLayout(stream_.in))
+                return code;
         }
         const char* message = archive_error_string(a_);
-        if (!message) message = "";
+        if (!message)
+            message = "";
         for (const FaultRule& rule : kind_.faults) {
-            if (rule.stage != stage) continue;
+            if (rule.stage != stage)
+                continue;
             if (rule.messageStart &&
                 std::strncmp(message, rule.messageStart, std::strlen(rule.messageStart)) != 0) {
                 continue;
@@ -154,35 +172,44 @@ public:
     // The next member: 0 on one, 1 at the end, else an archiver error code.
     int Next(archive_entry** entry) {
         const int status = archive_read_next_header(a_, entry);
-        if (status == ARCHIVE_EOF) return 1;
-        if (status == ARCHIVE_OK) return 0;
+        if (status == ARCHIVE_EOF)
+            return 1;
+        if (status == ARCHIVE_OK)
+            return 0;
         const int code = Classify(FaultStage::Header);
-        if (code == 0 && status >= ARCHIVE_WARN) return 0;
+        if (code == 0 && status >= ARCHIVE_WARN)
+            return 0;
         return code ? code : kErrorHeader;
     }
 
-private:
+  private:
     int Open(const char* path) {
         ArchiveInput& in = stream_.in;
         in.fd = ::open(path, O_RDONLY | O_CLOEXEC);
-        if (in.fd < 0) return kErrorCannotOpen;
+        if (in.fd < 0)
+            return kErrorCannotOpen;
         struct stat st {};
-        if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode)) return kErrorCannotOpen;
+        if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode))
+            return kErrorCannotOpen;
         const auto fileSize = static_cast<std::uint64_t>(st.st_size);
         const auto start = kind_.findStart(in.fd, fileSize);
-        if (!start) return kErrorNotArchive;
+        if (!start)
+            return kErrorNotArchive;
         in.start = *start;
         in.size = fileSize - *start;
 
         a_ = archive_read_new();
-        if (!a_) return kErrorRead;
+        if (!a_)
+            return kErrorRead;
         kind_.addFormats(a_);
-        if (kind_.options) archive_read_set_options(a_, kind_.options);
+        if (kind_.options)
+            archive_read_set_options(a_, kind_.options);
         archive_read_set_callback_data(a_, &stream_);
         archive_read_set_read_callback(a_, &ReadInput);
         archive_read_set_skip_callback(a_, &SkipInput);
         archive_read_set_seek_callback(a_, &SeekInput);
-        if (archive_read_open1(a_) != ARCHIVE_OK) return Classify(FaultStage::Open);
+        if (archive_read_open1(a_) != ARCHIVE_OK)
+            return Classify(FaultStage::Open);
         return 0;
     }
 
@@ -196,10 +223,11 @@ enum class Depth { FirstHeader, Headers, Data };
 
 // A descriptor closed when the member is left early.
 class OpenFile {
-public:
+  public:
     explicit OpenFile(int fd) : fd_(fd) {}
     ~OpenFile() {
-        if (fd_ >= 0) ::close(fd_);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
@@ -210,22 +238,26 @@ public:
         return FinishFile(fd, modified);
     }
 
-private:
+  private:
     int fd_;
 };
 
 std::string MemberName(archive_entry* entry) {
-    if (const char* name = archive_entry_pathname(entry)) return name;
-    if (const char* name = archive_entry_pathname_utf8(entry)) return name;
+    if (const char* name = archive_entry_pathname(entry))
+        return name;
+    if (const char* name = archive_entry_pathname_utf8(entry))
+        return name;
     return {};
 }
 
 // A symbolic link member is never made as a link: one that points out of the destination is
 // refused, any other is written as a small file holding its target.
 bool LinkStaysInside(const std::string& name, const char* target) {
-    if (!target || !*target) return false;
+    if (!target || !*target)
+        return false;
     const std::string t(target);
-    if (t.front() == '/' || t.front() == '\\') return false;
+    if (t.front() == '/' || t.front() == '\\')
+        return false;
     const std::size_t slash = name.find_last_of("/\\");
     const std::string folder = slash == std::string::npos ? "" : name.substr(0, slash + 1);
     return ExtractTarget::SafeComponents(folder + t).has_value();
@@ -251,7 +283,8 @@ int PrepareMember(ExtractTarget& target, archive_entry* entry, int* refusal) {
             code = WriteAll(fd, link, std::strlen(link));
         }
     }
-    if (code && !*refusal) *refusal = code;
+    if (code && !*refusal)
+        *refusal = code;
     return code ? -1 : fd;
 }
 
@@ -259,8 +292,10 @@ int PrepareMember(ExtractTarget& target, archive_entry* entry, int* refusal) {
 // is read), writing it to `target` when given. 0 or an archiver error code.
 int TestMember(Reader& r, archive_entry* entry, const MemberFacts& facts, ExtractTarget* target,
                int* refusal) {
-    if (archive_entry_is_data_encrypted(entry)) return kErrorPassword;
-    if (facts.undecodable) return kErrorMethod;
+    if (archive_entry_is_data_encrypted(entry))
+        return kErrorPassword;
+    if (facts.undecodable)
+        return kErrorMethod;
     OpenFile out(target ? PrepareMember(*target, entry, refusal) : -1);
     uLong crc = crc32(0, nullptr, 0);
     std::uint64_t written = 0;
@@ -269,26 +304,33 @@ int TestMember(Reader& r, archive_entry* entry, const MemberFacts& facts, Extrac
         std::size_t size = 0;
         la_int64_t offset = 0;
         const int status = archive_read_data_block(r.handle(), &block, &size, &offset);
-        if (status == ARCHIVE_EOF) break;
+        if (status == ARCHIVE_EOF)
+            break;
         if (status != ARCHIVE_OK) {
             const int code = r.Classify(FaultStage::Data);
             return code ? code : kErrorChecksum;
         }
-        if (facts.crc32) crc = crc32_z(crc, static_cast<const Bytef*>(block), size);
+        if (facts.crc32)
+            crc = crc32_z(crc, static_cast<const Bytef*>(block), size);
         if (out.get() >= 0) {
             if (offset >= 0 && static_cast<std::uint64_t>(offset) != written) {
-                if (::lseek(out.get(), offset, SEEK_SET) < 0) return kErrorWrite;
+                if (::lseek(out.get(), offset, SEEK_SET) < 0)
+                    return kErrorWrite;
                 written = static_cast<std::uint64_t>(offset);
             }
-            if (const int code = WriteAll(out.get(), block, size)) return code;
+            if (const int code = WriteAll(out.get(), block, size))
+                return code;
             written += size;
         }
     }
-    if (facts.crc32 && crc != *facts.crc32) return kErrorChecksum;
+    if (facts.crc32 && crc != *facts.crc32)
+        return kErrorChecksum;
     if (out.get() >= 0) {
-        if (::ftruncate(out.get(), static_cast<off_t>(written)) != 0) return kErrorWrite;
+        if (::ftruncate(out.get(), static_cast<off_t>(written)) != 0)
+            return kErrorWrite;
         std::optional<std::time_t> modified;
-        if (archive_entry_mtime_is_set(entry)) modified = archive_entry_mtime(entry);
+        if (archive_entry_mtime_is_set(entry))
+            modified = archive_entry_mtime(entry);
         return out.Finish(modified);
     }
     return 0;
@@ -296,15 +338,19 @@ int TestMember(Reader& r, archive_entry* entry, const MemberFacts& facts, Extrac
 
 int Run(const LibarchiveKind& kind, const char* path, Depth depth, ExtractTarget* target) {
     Reader r(kind, path);
-    if (r.error()) return r.error();
+    if (r.error())
+        return r.error();
     MemberWalk walk;
     int refusal = 0;
     for (;;) {
         archive_entry* entry = nullptr;
         const int next = r.Next(&entry);
-        if (next == 1) break;
-        if (next != 0) return next;
-        if (depth == Depth::FirstHeader) return 0;
+        if (next == 1)
+            break;
+        if (next != 0)
+            return next;
+        if (depth == Depth::FirstHeader)
+            return 0;
         const MemberFacts facts =
             kind.memberFacts ? kind.memberFacts(walk, r.input(), r.handle(), entry) : MemberFacts{};
         if (depth == Depth::Headers) {
@@ -314,10 +360,12 @@ int Run(const LibarchiveKind& kind, const char* path, Depth depth, ExtractTarget
             }
             continue;
         }
-        if (const int code = TestMember(r, entry, facts, target, &refusal)) return code;
+        if (const int code = TestMember(r, entry, facts, target, &refusal))
+            return code;
     }
     if (depth != Depth::FirstHeader && kind.checkLayout) {
-        if (const int code = kind.checkLayout(r.input())) return code;
+        if (const int code = kind.checkLayout(r.input()))
+            return code;
     }
     return refusal;
 }
@@ -334,13 +382,15 @@ struct Listing {
 }  // namespace
 
 bool ArchiveInput::ReadAt(std::uint64_t offset, std::span<std::byte> data) const {
-    if (offset > size || data.size() > size - offset) return false;
+    if (offset > size || data.size() > size - offset)
+        return false;
     return PreadFull(fd, data.data(), data.size(), start + offset) ==
            static_cast<ssize_t>(data.size());
 }
 
 int LibarchiveCheckArchive(const LibarchiveKind& kind, const char* path, int mode) {
-    if (!path || mode < 0 || mode > 2) return 0;
+    if (!path || mode < 0 || mode > 2)
+        return 0;
     ScopedUtf8Locale locale;
     const Depth depth = mode == 0 ? Depth::FirstHeader : mode == 1 ? Depth::Headers : Depth::Data;
     return Run(kind, path, depth, nullptr) == 0 ? 1 : 0;
@@ -348,14 +398,16 @@ int LibarchiveCheckArchive(const LibarchiveKind& kind, const char* path, int mod
 
 int LibarchiveCommand(const LibarchiveKind& kind, const char* line) {
     const auto command = line ? ParseArchiverCommand(line) : std::nullopt;
-    if (!command) return kErrorCommand;
+    if (!command)
+        return kErrorCommand;
     ScopedUtf8Locale locale;
     if (command->op == ArchiverCommand::Op::Test) {
         return Run(kind, command->archive.c_str(), Depth::Data, nullptr);
     }
     ExtractTarget target(command->destination ? std::filesystem::path(*command->destination)
                                               : std::filesystem::path("."));
-    if (target.error()) return target.error();
+    if (target.error())
+        return target.error();
     return Run(kind, command->archive.c_str(), Depth::Data, &target);
 }
 
@@ -366,10 +418,12 @@ std::uint16_t LibarchiveVersion() {
 }
 
 ArchiveHandle LibarchiveOpenArchive(const LibarchiveKind& kind, const char* path) {
-    if (!path) return nullptr;
+    if (!path)
+        return nullptr;
     ScopedUtf8Locale locale;
     auto listing = std::make_unique<Listing>(kind, path);
-    if (listing->reader.error()) return nullptr;
+    if (listing->reader.error())
+        return nullptr;
     return listing.release();
 }
 
@@ -380,7 +434,8 @@ int LibarchiveCloseArchive(ArchiveHandle handle) {
 
 int LibarchiveFindNext(ArchiveHandle handle) {
     auto* listing = static_cast<Listing*>(handle);
-    if (!listing || listing->ended) return -1;
+    if (!listing || listing->ended)
+        return -1;
     ScopedUtf8Locale locale;
     Reader& r = listing->reader;
     archive_entry* entry = nullptr;
@@ -415,19 +470,30 @@ std::optional<std::uint64_t> SearchArchiveStart(int fd, std::uint64_t fileSize,
         const auto want =
             static_cast<std::size_t>(std::min<std::uint64_t>(window.size(), fileSize - base));
         const ssize_t got = PreadFull(fd, window.data(), want, base);
-        if (got <= 0) break;
+        if (got <= 0)
+            break;
         const auto have = static_cast<std::size_t>(got);
-        const std::size_t scan = std::min<std::size_t>(
-            {kChunk, have, static_cast<std::size_t>(limit - base)});
+        if (base == 0) {
+            if (accept(std::span<const std::byte>(window.data(), have)))
+                return 0;
+            // Only an executable has a stub in front: in any other file a damaged first
+            // header must not be passed over for a later one.
+            if (have < 2 || window[0] != std::byte{'M'} || window[1] != std::byte{'Z'})
+                break;
+        }
+        const std::size_t scan =
+            std::min<std::size_t>({kChunk, have, static_cast<std::size_t>(limit - base)});
         for (std::size_t i = 0; i < scan; ++i) {
-            if (accept(std::span<const std::byte>(window.data() + i, have - i))) return base + i;
+            if (accept(std::span<const std::byte>(window.data() + i, have - i)))
+                return base + i;
         }
     }
     return std::nullopt;
 }
 
 DosStamp StampFromEntry(archive_entry* entry) {
-    if (!archive_entry_mtime_is_set(entry)) return {};
+    if (!archive_entry_mtime_is_set(entry))
+        return {};
     return DosStampFromTime(archive_entry_mtime(entry)).value_or(DosStamp{});
 }
 

@@ -113,9 +113,10 @@ ArchiverBinding MakeLibarchiveBinding() {
 
 // Helpers the kinds share.
 
-// The first offset below a bounded limit (real stubs are well under 1 MiB) at which `accept`
-// takes the bytes that follow as the kind's archive; the window passed holds at least
-// `lookahead` bytes when the file has them.
+// Where the kind's archive begins: 0 when `accept` takes the file's first bytes; else, in an
+// executable (a file that begins with "MZ"), the first offset below a bounded limit (real stubs
+// are well under 1 MiB) at which `accept` takes the bytes that follow. The window passed to
+// `accept` holds at least `lookahead` bytes when the file has them.
 std::optional<std::uint64_t> SearchArchiveStart(int fd, std::uint64_t fileSize,
                                                 std::size_t lookahead,
                                                 bool (*accept)(std::span<const std::byte> at));

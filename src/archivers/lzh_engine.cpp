@@ -12,19 +12,22 @@ namespace pyx {
 namespace {
 
 // Header offsets shared by levels 0 to 2.
-constexpr std::size_t kMethod = 2;      // "-lh5-"
-constexpr std::size_t kStamp = 15;      // levels 0 and 1: MS-DOS time, then date
+constexpr std::size_t kMethod = 2;  // "-lh5-"
+constexpr std::size_t kStamp = 15;  // levels 0 and 1: MS-DOS time, then date
 constexpr std::size_t kLevel = 20;
 constexpr std::size_t kFixedHeader = 22;
 constexpr std::size_t kLookahead = 260;  // a level 0 or 1 header is at most 257 bytes
 
-void AddFormats(archive* a) { archive_read_support_format_lha(a); }
+void AddFormats(archive* a) {
+    archive_read_support_format_lha(a);
+}
 
 bool IsHeader(std::span<const std::byte> p) {
-    if (p.size() < kFixedHeader) return false;
+    if (p.size() < kFixedHeader)
+        return false;
     const auto c = [&](std::size_t i) { return std::to_integer<char>(p[i]); };
-    if (c(kMethod) != '-' || c(kMethod + 1) != 'l' || (c(kMethod + 2) != 'h' && c(kMethod + 2) != 'z') ||
-        c(kMethod + 4) != '-') {
+    if (c(kMethod) != '-' || c(kMethod + 1) != 'l' ||
+        (c(kMethod + 2) != 'h' && c(kMethod + 2) != 'z') || c(kMethod + 4) != '-') {
         return false;
     }
     switch (std::to_integer<int>(p[kLevel])) {
@@ -32,13 +35,17 @@ bool IsHeader(std::span<const std::byte> p) {
         case 1: {
             // One byte of header size, one of checksum over the header.
             const auto size = std::to_integer<std::size_t>(p[0]);
-            if (size < kFixedHeader - 2 || p.size() < size + 2) return false;
+            if (size < kFixedHeader - 2 || p.size() < size + 2)
+                return false;
             unsigned sum = 0;
-            for (std::size_t i = 2; i < size + 2; ++i) sum += std::to_integer<unsigned>(p[i]);
+            for (std::size_t i = 2; i < size + 2; ++i)
+                sum += std::to_integer<unsigned>(p[i]);
             return (sum & 0xFF) == std::to_integer<unsigned>(p[1]);
         }
-        case 2: return Le16(p.data()) >= 26;
-        default: return false;
+        case 2:
+            return Le16(p.data()) >= 26;
+        default:
+            return false;
     }
 }
 
@@ -53,7 +60,8 @@ MemberFacts Facts(MemberWalk&, const ArchiveInput& in, archive* a, archive_entry
     MemberFacts facts;
     std::array<std::byte, kFixedHeader> h{};
     const la_int64_t at = archive_read_header_position(a);
-    if (at < 0 || !in.ReadAt(static_cast<std::uint64_t>(at), h)) return facts;
+    if (at < 0 || !in.ReadAt(static_cast<std::uint64_t>(at), h))
+        return facts;
     const int level = std::to_integer<int>(h[kLevel]);
     if (level <= 1) {
         facts.stamp = DosStamp{Le16(&h[kStamp + 2]), Le16(&h[kStamp])};
@@ -71,19 +79,29 @@ int CheckLayout(const ArchiveInput& in) {
         std::array<std::byte, kLookahead> h{};
         const auto have =
             static_cast<std::size_t>(std::min<std::uint64_t>(in.size - pos, h.size()));
-        if (!in.ReadAt(pos, std::span(h).first(have)) || h[0] == std::byte{0}) return 0;  // end
-        if (have < kFixedHeader) return kErrorMissingData;
+        if (!in.ReadAt(pos, std::span(h).first(have)) || h[0] == std::byte{0})
+            return 0;  // end
+        if (have < kFixedHeader)
+            return kErrorMissingData;
         std::uint64_t headerSize = 0;
         switch (std::to_integer<int>(h[kLevel])) {
             case 0:
-            case 1: headerSize = std::to_integer<std::uint64_t>(h[0]) + 2; break;
-            case 2: headerSize = Le16(h.data()); break;
-            default: return 0;
+            case 1:
+                headerSize = std::to_integer<std::uint64_t>(h[0]) + 2;
+                break;
+            case 2:
+                headerSize = Le16(h.data());
+                break;
+            default:
+                return 0;
         }
-        if (headerSize > in.size - pos) return kErrorMissingData;
-        if (!IsHeader(std::span(h).first(have))) return 0;
+        if (headerSize > in.size - pos)
+            return kErrorMissingData;
+        if (!IsHeader(std::span(h).first(have)))
+            return 0;
         const std::uint64_t packed = Le32(&h[7]);
-        if (packed > in.size - pos - headerSize) return kErrorMissingData;
+        if (packed > in.size - pos - headerSize)
+            return kErrorMissingData;
         pos += headerSize + packed;
     }
     return 0;
@@ -108,6 +126,8 @@ constexpr LibarchiveKind kLzh{
 
 }  // namespace
 
-ArchiverBinding LzhEngineBinding() { return MakeLibarchiveBinding<kLzh>(); }
+ArchiverBinding LzhEngineBinding() {
+    return MakeLibarchiveBinding<kLzh>();
+}
 
 }  // namespace pyx

@@ -21,9 +21,13 @@ constexpr std::uint64_t kLongestComment = 0xFFFF;
 
 // The seekable reader finds the central directory from the end of the file, so an executable
 // stub in front is no obstacle, and a big program without an archive costs one read of its tail.
-void AddFormats(archive* a) { archive_read_support_format_zip_seekable(a); }
+void AddFormats(archive* a) {
+    archive_read_support_format_zip_seekable(a);
+}
 
-std::optional<std::uint64_t> FindStart(int, std::uint64_t) { return 0; }
+std::optional<std::uint64_t> FindStart(int, std::uint64_t) {
+    return 0;
+}
 
 struct EndRecord {
     std::uint64_t at = 0;
@@ -33,10 +37,12 @@ struct EndRecord {
 
 // The last end-of-central-directory record within reach of the end of the input.
 std::optional<EndRecord> FindEndRecord(const ArchiveInput& in) {
-    if (in.size < kEndRecordSize) return std::nullopt;
+    if (in.size < kEndRecordSize)
+        return std::nullopt;
     const std::uint64_t tail = std::min<std::uint64_t>(in.size, kLongestComment + kEndRecordSize);
     std::vector<std::byte> buffer(static_cast<std::size_t>(tail));
-    if (!in.ReadAt(in.size - tail, buffer)) return std::nullopt;
+    if (!in.ReadAt(in.size - tail, buffer))
+        return std::nullopt;
     for (std::size_t i = buffer.size() - kEndRecordSize + 1; i-- > 0;) {
         if (Le32(&buffer[i]) == kEndRecord) {
             return EndRecord{in.size - tail + i, Le32(&buffer[i + 12]), Le16(&buffer[i + 10])};
@@ -47,7 +53,8 @@ std::optional<EndRecord> FindEndRecord(const ArchiveInput& in) {
 
 // An archive that begins with a local header but has no end record was cut.
 int CheckLayout(const ArchiveInput& in) {
-    if (FindEndRecord(in)) return 0;
+    if (FindEndRecord(in))
+        return 0;
     std::array<std::byte, 4> magic{};
     return in.ReadAt(0, magic) && Le32(magic.data()) == kLocalHeader ? kErrorMissingData : 0;
 }
@@ -90,6 +97,8 @@ constexpr LibarchiveKind kZip{
 
 }  // namespace
 
-ArchiverBinding ZipEngineBinding() { return MakeLibarchiveBinding<kZip>(); }
+ArchiverBinding ZipEngineBinding() {
+    return MakeLibarchiveBinding<kZip>();
+}
 
 }  // namespace pyx
