@@ -246,6 +246,7 @@ const DamageCase kDamage[] = {
     {KindZip, "zip/deflate.zip", Damage::Cut, 0, 0, kErrorMissingData},
     {KindZip, "sfx/zip_small.exe", Damage::Cut, 0, 0, kErrorNotArchive},
     {KindZip, "zip/deflate.zip", Damage::FlipAt, 1, 0, kErrorHeader},  // first local header
+    {KindZip, "zip/deflate.zip", Damage::FlipAt, 2733 - 60, 1, kErrorHeader},  // central dir.
     {KindZip, "zip/deflate.zip", Damage::Garbage, 0, 0, kErrorNotArchive},
     {KindZip, "zip/deflate.zip", Damage::Empty, 0, 0, kErrorNotArchive},
     {KindZip, "zip/deflate.zip", Damage::Text, 0, 0, kErrorNotArchive},
