@@ -20,6 +20,8 @@ constexpr std::size_t kSignature4Size = 7;
 constexpr std::size_t kSignature5Size = 8;
 
 // RAR 4 blocks: CRC16, type, flags, header size; then the type's fields.
+constexpr int kMain4 = 0x73;
+constexpr unsigned kHeadersEncrypted4 = 0x0080;  // in the main header
 constexpr int kFile4 = 0x74;
 constexpr int kEnd4 = 0x7B;
 constexpr unsigned kLongBlock4 = 0x8000;  // a data size follows the header
@@ -147,6 +149,9 @@ BlockRead ReadBlock4(const ArchiveInput& in, std::uint64_t pos, Block* b) {
             return BlockRead::Unknown;
         dataSize = Le32(at(7));
     }
+    // Encrypted headers follow: the walk cannot go on.
+    if (b->type == kMain4 && (flags & kHeadersEncrypted4))
+        return BlockRead::Unknown;
     b->file = b->type == kFile4;
     b->last = b->type == kEnd4;
     if (b->file) {
@@ -276,6 +281,7 @@ constexpr FaultRule kFaults[] = {
     {FaultStage::Open, nullptr, kErrorNotArchive},
     {FaultStage::Header, "Pathname cannot be converted", 0},
     {FaultStage::Header, "Header CRC error", kErrorHeaderChecksum},
+    {FaultStage::Header, "RAR encryption support unavailable", kErrorPassword},  // headers too
     {FaultStage::Header, nullptr, kErrorHeader},
     {FaultStage::Skip, nullptr, kErrorHeader},
     {FaultStage::Data, "Invalid location to Huffman", kErrorHuffman},

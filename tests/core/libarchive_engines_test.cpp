@@ -177,12 +177,14 @@ TEST_F(EnginesTest, EveryEngineIsCompleteAndVersioned) {
 
 // ---- damaged archives ----
 
-enum class Damage { Flip, Cut, FlipAt, Drop, Set, Garbage, Empty, Text };
+enum class Damage { None, Flip, Cut, FlipAt, Drop, Set, Garbage, Empty, Text };
 
 // `at` is the offset for FlipAt and Set, the number of bytes for Drop (taken off the end).
 std::string Damaged(const std::string& good, Damage damage, std::size_t at, char value) {
     std::string d = good;
     switch (damage) {
+        case Damage::None:
+            break;
         case Damage::Drop:
             d.resize(d.size() - at);
             break;
@@ -245,7 +247,7 @@ const DamageCase kDamage[] = {
     {KindZip, "zip/lzma.zip", Damage::Flip, 0, 2, kErrorChecksum},
     {KindZip, "zip/deflate.zip", Damage::Cut, 0, 0, kErrorMissingData},
     {KindZip, "sfx/zip_small.exe", Damage::Cut, 0, 0, kErrorNotArchive},
-    {KindZip, "zip/deflate.zip", Damage::FlipAt, 1, 0, kErrorHeader},  // first local header
+    {KindZip, "zip/deflate.zip", Damage::FlipAt, 1, 0, kErrorHeader},          // first local header
     {KindZip, "zip/deflate.zip", Damage::FlipAt, 2733 - 60, 1, kErrorHeader},  // central dir.
     {KindZip, "zip/deflate.zip", Damage::Garbage, 0, 0, kErrorNotArchive},
     {KindZip, "zip/deflate.zip", Damage::Empty, 0, 0, kErrorNotArchive},
@@ -274,6 +276,8 @@ const DamageCase kDamage[] = {
     {KindRar, "rar/rar4_stored.rar", Damage::FlipAt, 76, 1, kErrorHeaderChecksum},  // 2nd file
     {KindRar, "rar/rar5_stored.rar", Damage::FlipAt, 25, 0, kErrorHeaderChecksum},
     {KindRar, "rar/rar5_stored.rar", Damage::Garbage, 0, 0, kErrorNotArchive},
+    // Not damage, but nothing can be read without the password.
+    {KindRar, "rar/rar4_hidden.rar", Damage::None, 0, 0, kErrorPassword},
     {KindRar, "rar/rar5_stored.rar", Damage::Empty, 0, 0, kErrorNotArchive},
     {KindRar, "rar/rar4_stored.rar", Damage::Text, 0, 0, kErrorNotArchive},
 };
