@@ -3,6 +3,8 @@
 namespace pyx {
 
 // Not built yet: an empty record, so the kind counts as missing.
-ArchiverBinding ArjEngineBinding() { return ArchiverBinding{}; }
+ArchiverBinding ArjEngineBinding() {
+    return ArchiverBinding{};
+}
 
 }  // namespace pyx

@@ -18,21 +18,30 @@ void BindArchivers() {
     archiverBindings[KindRar] = RarEngineBinding();
 }
 
-void ReleaseArchivers() { archiverBindings.fill(ArchiverBinding{}); }
+void ReleaseArchivers() {
+    archiverBindings.fill(ArchiverBinding{});
+}
 
 const char* ArchiverDllName(int kind) {
     switch (kind) {
-        case KindLzh: return "UNLHA32.DLL";
-        case KindZip: return "UNZIP32.DLL";
-        case KindArj: return "UNARJ32J.DLL";
-        case KindCab: return "CAB32.DLL";
-        case KindRar: return "UNRAR32.DLL";
-        default: return "";
+        case KindLzh:
+            return "UNLHA32.DLL";
+        case KindZip:
+            return "UNZIP32.DLL";
+        case KindArj:
+            return "UNARJ32J.DLL";
+        case KindCab:
+            return "CAB32.DLL";
+        case KindRar:
+            return "UNRAR32.DLL";
+        default:
+            return "";
     }
 }
 
 const ArchiverBinding* UsableBinding(const ArchiverTable& table, int kind) {
-    if (!IsArchiverKind(kind)) return nullptr;
+    if (!IsArchiverKind(kind))
+        return nullptr;
     const ArchiverBinding& b = table[static_cast<std::size_t>(kind)];
     return IsComplete(b) ? &b : nullptr;
 }

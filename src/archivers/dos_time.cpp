@@ -4,9 +4,11 @@ namespace pyx {
 
 std::optional<DosStamp> DosStampFromTime(std::time_t t) {
     std::tm tm{};
-    if (!localtime_r(&t, &tm)) return std::nullopt;
+    if (!localtime_r(&t, &tm))
+        return std::nullopt;
     const int year = tm.tm_year + 1900;
-    if (year < 1980 || year > 2107) return std::nullopt;
+    if (year < 1980 || year > 2107)
+        return std::nullopt;
     DosStamp s;
     s.date = static_cast<std::uint16_t>((year - 1980) << 9 | (tm.tm_mon + 1) << 5 | tm.tm_mday);
     s.time = static_cast<std::uint16_t>(tm.tm_hour << 11 | tm.tm_min << 5 | tm.tm_sec / 2);
@@ -21,10 +23,13 @@ std::optional<std::time_t> TimeFromDosStamp(DosStamp stamp) {
     const int minute = (stamp.time >> 5) & 0x3F;
     const int second = (stamp.time & 0x1F) * 2;
     static constexpr int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12 || day < 1 || day > kDaysInMonth[month - 1]) return std::nullopt;
+    if (month < 1 || month > 12 || day < 1 || day > kDaysInMonth[month - 1])
+        return std::nullopt;
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-    if (month == 2 && day == 29 && !leap) return std::nullopt;
-    if (hour > 23 || minute > 59 || second > 59) return std::nullopt;
+    if (month == 2 && day == 29 && !leap)
+        return std::nullopt;
+    if (hour > 23 || minute > 59 || second > 59)
+        return std::nullopt;
     std::tm tm{};
     tm.tm_year = year - 1900;
     tm.tm_mon = month - 1;
@@ -34,7 +39,8 @@ std::optional<std::time_t> TimeFromDosStamp(DosStamp stamp) {
     tm.tm_sec = second;
     tm.tm_isdst = -1;
     const std::time_t t = std::mktime(&tm);
-    if (t == static_cast<std::time_t>(-1)) return std::nullopt;
+    if (t == static_cast<std::time_t>(-1))
+        return std::nullopt;
     return t;
 }
 

@@ -1,9 +1,9 @@
 #include "archivers/extract_target.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 #include "archivers/archiver_errors.h"
 
@@ -13,11 +13,14 @@ namespace {
 int ErrorFromErrno(int e, int fallback) {
     switch (e) {
         case ENOSPC:
-        case EDQUOT: return kErrorDiskFull;
+        case EDQUOT:
+            return kErrorDiskFull;
         case ELOOP:
         case EACCES:
-        case EPERM: return kErrorAccessDenied;
-        default: return fallback;
+        case EPERM:
+            return kErrorAccessDenied;
+        default:
+            return fallback;
     }
 }
 
@@ -25,25 +28,33 @@ int ErrorFromErrno(int e, int fallback) {
 
 ExtractTarget::ExtractTarget(const std::filesystem::path& destination) {
     rootFd_ = ::open(destination.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (rootFd_ < 0) error_ = kErrorMakeFolder;
+    if (rootFd_ < 0)
+        error_ = kErrorMakeFolder;
 }
 
 ExtractTarget::~ExtractTarget() {
-    if (rootFd_ >= 0) ::close(rootFd_);
+    if (rootFd_ >= 0)
+        ::close(rootFd_);
 }
 
 std::optional<std::vector<std::string>> ExtractTarget::SafeComponents(std::string_view name) {
-    if (name.empty() || name.front() == '/' || name.front() == '\\') return std::nullopt;
-    if (name.size() >= 2 && name[1] == ':') return std::nullopt;  // drive prefix "C:"
+    if (name.empty() || name.front() == '/' || name.front() == '\\')
+        return std::nullopt;
+    if (name.size() >= 2 && name[1] == ':')
+        return std::nullopt;  // drive prefix "C:"
     std::vector<std::string> parts;
     std::size_t start = 0;
     while (start <= name.size()) {
         std::size_t end = name.find_first_of("/\\", start);
-        if (end == std::string_view::npos) end = name.size();
+        if (end == std::string_view::npos)
+            end = name.size();
         const std::string_view part = name.substr(start, end - start);
-        if (part == "..") return std::nullopt;
-        if (part.find('\0') != std::string_view::npos) return std::nullopt;
-        if (!part.empty() && part != ".") parts.emplace_back(part);
+        if (part == "..")
+            return std::nullopt;
+        if (part.find('\0') != std::string_view::npos)
+            return std::nullopt;
+        if (!part.empty() && part != ".")
+            parts.emplace_back(part);
         start = end + 1;
     }
     return parts;
@@ -99,22 +110,27 @@ int ExtractTarget::CreateFile(std::string_view memberName, int* error) {
         return -1;
     }
     const int dirFd = OpenFolders(*parts, parts->size() - 1, error);
-    if (dirFd < 0) return -1;
+    if (dirFd < 0)
+        return -1;
     const int fd = ::openat(dirFd, parts->back().c_str(),
                             O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
     const int openErrno = errno;
     ::close(dirFd);
-    if (fd < 0) *error = ErrorFromErrno(openErrno, kErrorWrite);
+    if (fd < 0)
+        *error = ErrorFromErrno(openErrno, kErrorWrite);
     return fd;
 }
 
 int ExtractTarget::MakeFolder(std::string_view memberName) {
-    if (error_) return error_;
+    if (error_)
+        return error_;
     const auto parts = SafeComponents(memberName);
-    if (!parts) return kErrorAccessDenied;
+    if (!parts)
+        return kErrorAccessDenied;
     int error = 0;
     const int fd = OpenFolders(*parts, parts->size(), &error);
-    if (fd < 0) return error;
+    if (fd < 0)
+        return error;
     ::close(fd);
     return 0;
 }
@@ -124,7 +140,8 @@ int WriteAll(int fd, const void* data, std::size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(fd, p, size);
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return ErrorFromErrno(errno, kErrorWrite);
         }
         p += n;
@@ -138,7 +155,8 @@ int FinishFile(int fd, std::optional<std::time_t> modified) {
         const timespec times[2] = {{0, UTIME_OMIT}, {*modified, 0}};
         ::futimens(fd, times);  // a time that cannot be set leaves the file whole
     }
-    if (::close(fd) != 0) return ErrorFromErrno(errno, kErrorWrite);
+    if (::close(fd) != 0)
+        return ErrorFromErrno(errno, kErrorWrite);
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "archivers/archiver_command.h"
@@ -22,8 +23,11 @@
 namespace pyx {
 namespace {
 
-// libarchive reads through this many bytes at a time: memory stays bounded whatever the size.
-constexpr std::size_t kBlockSize = 256 * 1024;
+// libarchive reads through at most this many bytes at a time: memory stays bounded whatever the
+// archive's size. Reads start small after every jump (a header-only pass over many members
+// reads little) and double while reading goes on in order (few calls for the data).
+constexpr std::size_t kBlockSize = 1024 * 1024;
+constexpr std::size_t kFirstRead = 4 * 1024;
 // Real executable stubs are well under this; a big program without an archive is turned away
 // after reading this much.
 constexpr std::uint64_t kStubSearchLimit = 1024 * 1024;
@@ -71,6 +75,7 @@ ssize_t PreadFull(int fd, void* data, std::size_t size, std::uint64_t offset) {
 struct Stream {
     ArchiveInput in;
     std::uint64_t pos = 0;
+    std::size_t chunk = kFirstRead;
     std::unique_ptr<std::byte[]> buffer{new std::byte[kBlockSize]};
     bool pastEnd = false;  // a skip or seek asked for bytes beyond the end: data missing
     bool readFailed = false;
@@ -80,9 +85,10 @@ la_ssize_t ReadInput(archive* a, void* data, const void** block) {
     Stream& s = *static_cast<Stream*>(data);
     *block = s.buffer.get();
     const std::uint64_t left = s.in.size - std::min(s.pos, s.in.size);
-    const std::size_t want = static_cast<std::size_t>(std::min<std::uint64_t>(left, kBlockSize));
+    const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(left, s.chunk));
     if (want == 0)
         return 0;
+    s.chunk = std::min(s.chunk * 2, kBlockSize);
     const ssize_t n = PreadFull(s.in.fd, s.buffer.get(), want, s.in.start + s.pos);
     if (n < 0) {
         s.readFailed = true;
@@ -121,6 +127,8 @@ la_int64_t SeekInput(archive*, void* data, la_int64_t offset, int whence) {
         s.pastEnd = true;
         return ARCHIVE_FATAL;
     }
+    if (static_cast<std::uint64_t>(target) != s.pos)
+        s.chunk = kFirstRead;
     s.pos = static_cast<std::uint64_t>(target);
     return target;
 }
@@ -336,38 +344,85 @@ int TestMember(Reader& r, archive_entry* entry, const MemberFacts& facts, Extrac
     return 0;
 }
 
-int Run(const LibarchiveKind& kind, const char* path, Depth depth, ExtractTarget* target) {
+// How a pass over an archive ended: the member it failed at (kAfterMembers when the members
+// were sound and the failure is in the layout), its code (0: sound), and whether that member's
+// data was read by this pass rather than passed over.
+constexpr std::uint64_t kAfterMembers = UINT64_MAX - 1;
+struct Outcome {
+    std::uint64_t member = UINT64_MAX;
+    int code = 0;
+    bool tested = false;
+};
+
+// One pass over the archive to `depth`. At Depth::Data it reads the data of the members whose
+// index modulo `stride` is `share` and passes over the others (their headers are still read).
+Outcome Pass(const LibarchiveKind& kind, const char* path, Depth depth, ExtractTarget* target,
+             std::uint64_t share, std::uint64_t stride) {
     Reader r(kind, path);
     if (r.error())
-        return r.error();
+        return {0, r.error(), true};
     MemberWalk walk;
     int refusal = 0;
-    for (;;) {
+    for (std::uint64_t member = 0;; ++member) {
         archive_entry* entry = nullptr;
         const int next = r.Next(&entry);
         if (next == 1)
             break;
         if (next != 0)
-            return next;
+            return {member, next, true};
         if (depth == Depth::FirstHeader)
-            return 0;
+            return {};
         const MemberFacts facts =
             kind.memberFacts ? kind.memberFacts(walk, r.input(), r.handle(), entry) : MemberFacts{};
-        if (depth == Depth::Headers) {
+        if (depth == Depth::Headers || member % stride != share) {
             if (archive_read_data_skip(r.handle()) != ARCHIVE_OK) {
                 const int code = r.Classify(FaultStage::Skip);
-                return code ? code : kErrorHeader;
+                return {member, code ? code : kErrorHeader, depth == Depth::Headers};
             }
             continue;
         }
-        if (const int code = TestMember(r, entry, facts, target, &refusal))
-            return code;
+        if (const int code = TestMember(r, entry, facts, target, &refusal)) {
+            return {member, code, true};
+        }
     }
     if (depth != Depth::FirstHeader && kind.checkLayout) {
         if (const int code = kind.checkLayout(r.input()))
-            return code;
+            return {kAfterMembers, code, true};
     }
-    return refusal;
+    return {kAfterMembers, refusal, true};
+}
+
+// Members that decode independently of each other are tested on two threads when the archive
+// is big enough to repay it; the failure reported is still the first in archive order.
+constexpr std::uint64_t kSharedTestSize = 4 * 1024 * 1024;
+
+bool WorthSharing(const LibarchiveKind& kind, const char* path) {
+    struct stat st {};
+    return kind.independentMembers && std::thread::hardware_concurrency() >= 2 &&
+           ::stat(path, &st) == 0 && static_cast<std::uint64_t>(st.st_size) >= kSharedTestSize;
+}
+
+int Run(const LibarchiveKind& kind, const char* path, Depth depth, ExtractTarget* target) {
+    if (depth != Depth::Data || target || !WorthSharing(kind, path)) {
+        return Pass(kind, path, depth, target, 0, 1).code;
+    }
+    Outcome other;
+    std::thread helper([&] {
+        ScopedUtf8Locale locale;
+        other = Pass(kind, path, depth, nullptr, 1, 2);
+    });
+    const Outcome mine = Pass(kind, path, depth, nullptr, 0, 2);
+    helper.join();
+    const auto first = [](const Outcome& a, const Outcome& b) {
+        if (!a.code)
+            return b;
+        if (!b.code)
+            return a;
+        if (a.member != b.member)
+            return a.member < b.member ? a : b;
+        return a.tested ? a : b;
+    };
+    return first(mine, other).code;
 }
 
 // A member listing: the archive, the kind's header cursor and the current member's stamp.

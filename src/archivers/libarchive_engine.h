@@ -76,6 +76,9 @@ struct LibarchiveKind {
     MemberFacts (*memberFacts)(MemberWalk& walk, const ArchiveInput& in, archive* a,
                                archive_entry* entry);
     std::span<const FaultRule> faults;
+    // Each member decodes on its own (no solid blocks): a big archive's members may be tested
+    // on two threads at once.
+    bool independentMembers = false;
 };
 
 // The contract's entry points, shared by every libarchive kind.

@@ -121,7 +121,7 @@ constexpr FaultRule kFaults[] = {
 };
 
 constexpr LibarchiveKind kLzh{
-    "lzh", &AddFormats, "lha:hdrcharset=CP932", &FindStart, &CheckLayout, &Facts, kFaults,
+    "lzh", &AddFormats, "lha:hdrcharset=CP932", &FindStart, &CheckLayout, &Facts, kFaults, true,
 };
 
 }  // namespace

@@ -92,7 +92,7 @@ constexpr FaultRule kFaults[] = {
 };
 
 constexpr LibarchiveKind kZip{
-    "zip", &AddFormats, "zip:hdrcharset=CP932", &FindStart, &CheckLayout, &Facts, kFaults,
+    "zip", &AddFormats, "zip:hdrcharset=CP932", &FindStart, &CheckLayout, &Facts, kFaults, true,
 };
 
 }  // namespace

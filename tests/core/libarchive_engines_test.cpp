@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -487,6 +488,81 @@ TEST_F(EnginesTest, ListingOfNothingEndsAtOnce) {
 }
 
 // ---- threads ----
+
+// A ZIP archive of stored members, written here: big enough for its members to be tested on
+// two threads.
+std::string StoredZip(const std::vector<std::string>& members) {
+    std::string local, central;
+    const auto le = [](std::string& out, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>(v >> (8 * i) & 0xFF);
+    };
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        const std::string name = "m" + std::to_string(i);
+        const std::string& data = members[i];
+        const auto crc = static_cast<std::uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+        const auto offset = static_cast<std::uint32_t>(local.size());
+        const auto size = static_cast<std::uint32_t>(data.size());
+        le(local, 0x04034B50, 4);
+        for (const std::uint32_t v : {10u, 0u, 0u, 0u, 0x5264u})
+            le(local, v, 2);
+        for (const std::uint32_t v : {crc, size, size})
+            le(local, v, 4);
+        le(local, static_cast<std::uint32_t>(name.size()), 2);
+        le(local, 0, 2);
+        local += name + data;
+        le(central, 0x02014B50, 4);
+        for (const std::uint32_t v : {20u, 10u, 0u, 0u, 0u, 0x5264u})
+            le(central, v, 2);
+        for (const std::uint32_t v : {crc, size, size})
+            le(central, v, 4);
+        for (const std::uint32_t v : {static_cast<std::uint32_t>(name.size()), 0u, 0u, 0u, 0u}) {
+            le(central, v, 2);
+        }
+        le(central, 0, 4);
+        le(central, offset, 4);
+        central += name;
+    }
+    std::string end;
+    le(end, 0x06054B50, 4);
+    for (const std::uint32_t v : {0u, 0u})
+        le(end, v, 2);
+    for (int i = 0; i < 2; ++i)
+        le(end, static_cast<std::uint32_t>(members.size()), 2);
+    le(end, static_cast<std::uint32_t>(central.size()), 4);
+    le(end, static_cast<std::uint32_t>(local.size()), 4);
+    le(end, 0, 2);
+    return local + central + end;
+}
+
+TEST_F(EnginesTest, ABigArchiveTestedOnTwoThreadsReportsItsFirstFailure) {
+    std::vector<std::string> members;
+    for (int m = 0; m < 4; ++m) {
+        std::string data(2 << 20, '\0');
+        for (std::size_t i = 0; i < data.size(); ++i)
+            data[i] = static_cast<char>(i * (m + 3) % 253);
+        members.push_back(std::move(data));
+    }
+    const std::string good = StoredZip(members);
+    const std::size_t member = (2u << 20) + 32;  // one member's local header and data
+    const ArchiverBinding b = Engine(KindZip);
+    EXPECT_EQ(TestCommand(b, Put("good.zip", good)), 0);
+
+    std::string later = good;
+    later[3 * member - 100] ^= 1;  // data of member 2 (tested by the second thread)
+    EXPECT_EQ(TestCommand(b, Put("later.zip", later)), kErrorChecksum);
+    EXPECT_EQ(b.checkArchive((root_ / "later.zip").c_str(), 2), 0);
+
+    // Member 1's data (second thread) and member 2's header (first thread, which reaches it
+    // sooner): the failure reported is member 1's.
+    std::string both = good;
+    both[member + 1000] ^= 1;
+    both[2 * member + 1] ^= 1;
+    EXPECT_EQ(TestCommand(b, Put("both.zip", both)), kErrorChecksum);
+    EXPECT_EQ(TestCommand(b, Put("header.zip", std::string(good).replace(2 * member + 1, 1, "x"))),
+              kErrorHeader);
+}
 
 TEST_F(EnginesTest, ArchivesAreTestedOnSeveralThreadsAtOnce) {
     std::vector<int> results(8, -1);
