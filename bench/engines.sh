@@ -43,31 +43,35 @@ big=(text0.txt text1.txt text2.txt text3.txt data0.bin data1.bin data2.bin data3
 (cd "$work/in" && gcab -c -z "$work/big.cab" "${big[@]}")
 (cd "$work/in" && zip -q -1 -r "$work/many.zip" many)
 
-seconds() {  # command... → mean seconds of hyperfine
-    hyperfine -N --warmup 1 --runs "${RUNS:-3}" --export-json "$work/h.json" "$*" >/dev/null 2>&1
-    python3 -c "import json; print('%.3f' % json.load(open('$work/h.json'))['results'][0]['mean'])"
+seconds() {  # command... → mean wall seconds and mean CPU seconds (user + system), hyperfine
+    hyperfine -N --warmup 1 --runs "${RUNS:-5}" --export-json "$work/h.json" "$*" >/dev/null 2>&1
+    python3 -c "import json; r = json.load(open('$work/h.json'))['results'][0]
+print('%.3f/%.3f' % (r['mean'], r['user'] + r['system']))"
+}
+ratio() {  # a/b c/d → wall ratio a/c and CPU ratio b/d
+    python3 -c "a, b = '$1'.split('/'); c, d = '$2'.split('/'); print('%.2f/%.2f' % (float(a) / float(c), float(b) / float(d)))"
 }
 peak_mb() {  # command... → peak resident memory in MB
     /usr/bin/time -f %M "$@" 2>&1 >/dev/null | tail -n 1 | awk '{printf "%.1f", $1 / 1024}'
 }
 
-printf '%-10s %8s %12s %12s %12s %8s %10s\n' archive MB 'depth 2 s' "' t ' s" '7zz t s' ratio 'peak MB'
+echo "times in seconds as wall/CPU (CPU = user + system, all threads); load: $(cut -d' ' -f1-3 /proc/loadavg)"
+printf '%-10s %5s %14s %14s %14s %12s %8s\n' archive MB 'depth 2' "' t '" '7zz t' '7zz/engine' 'peak MB'
 for kind in zip lzh cab; do
     a=$work/big.$kind
     mb=$(($(stat -c %s "$a") / 1000000))
     d2=$(seconds "$driver" $kind check "$a" 2)
     t=$(seconds "$driver" $kind test "$a")
     z=$(seconds 7zz t "$a")
-    ratio=$(python3 -c "print('%.2f' % ($z / $t))")
-    printf '%-10s %8s %12s %12s %12s %8s %10s\n' big.$kind "$mb" "$d2" "$t" "$z" "$ratio" \
+    printf '%-10s %5s %14s %14s %14s %12s %8s\n' big.$kind "$mb" "$d2" "$t" "$z" "$(ratio "$z" "$t")" \
         "$(peak_mb "$driver" $kind test "$a")"
 done
-echo "(ratio: 7zz t time / engine ' t ' time; above 1 means the engine is faster)"
+echo "(7zz/engine: 7zz t time over the engine's ' t ' time; above 1 means the engine is faster)"
 
 a=$work/many.zip
 mb=$(($(stat -c %s "$a") / 1000000))
 d1=$(seconds "$driver" zip check "$a" 1)
 d2=$(seconds "$driver" zip check "$a" 2)
 echo
-printf '%-10s %8s %12s %12s %12s\n' archive MB 'depth 1 s' 'depth 2 s' 'd1 / d2'
-printf '%-10s %8s %12s %12s %12s\n' many.zip "$mb" "$d1" "$d2" "$(python3 -c "print('%.3f' % ($d1 / $d2))")"
+printf '%-10s %5s %14s %14s %12s\n' archive MB 'depth 1' 'depth 2' 'd1/d2'
+printf '%-10s %5s %14s %14s %12s\n' many.zip "$mb" "$d1" "$d2" "$(ratio "$d1" "$d2")"

@@ -372,12 +372,20 @@ Outcome Pass(const LibarchiveKind& kind, const char* path, Depth depth, ExtractT
             return {member, next, true};
         if (depth == Depth::FirstHeader)
             return {};
-        const MemberFacts facts =
-            kind.memberFacts ? kind.memberFacts(walk, r.input(), r.handle(), entry) : MemberFacts{};
-        if (depth == Depth::Headers || member % stride != share) {
+        if (depth == Depth::Headers) {
             if (archive_read_data_skip(r.handle()) != ARCHIVE_OK) {
                 const int code = r.Classify(FaultStage::Skip);
-                return {member, code ? code : kErrorHeader, depth == Depth::Headers};
+                return {member, code ? code : kErrorHeader, true};
+            }
+            continue;
+        }
+        // The kind's facts matter only for reading data; its cursor still visits every member.
+        const MemberFacts facts =
+            kind.memberFacts ? kind.memberFacts(walk, r.input(), r.handle(), entry) : MemberFacts{};
+        if (member % stride != share) {
+            if (archive_read_data_skip(r.handle()) != ARCHIVE_OK) {
+                const int code = r.Classify(FaultStage::Skip);
+                return {member, code ? code : kErrorHeader, false};
             }
             continue;
         }
