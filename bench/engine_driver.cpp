@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
             kind = k;
     }
     // With TZ unset, glibc looks at /etc/localtime again on every mktime (libarchive calls it
-    // for every ZIP member): naming the file once keeps its reading cached, as the programs do.
+    // for every ZIP member): naming the file once keeps it cached (the programs should do so).
     setenv("TZ", ":/etc/localtime", 0);
     pyx::BindArchivers();
     const pyx::ArchiverBinding* b = pyx::UsableBinding(pyx::archiverBindings, kind);
