@@ -1,20 +1,15 @@
 #!/bin/bash
 # Times a full test of a big ARJ archive (methods 1 and 4) by our engine against `7zz t`, and
 # depth 1 against depth 2, and shows the engine's peak memory.
-#   bench/arj.sh [BUILD_DIR]      (default: build; the driver is BUILD_DIR/arj_driver, made
-#                                  here from BUILD_DIR/libpyxidane_core.a when it is missing)
+#   bench/arj.sh [BUILD_DIR]      (default: build; the driver is BUILD_DIR/bench/engine_driver)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-driver=$build/arj_driver
-if [[ ! -x $driver ]]; then
-    driver=$work/arj_driver
-    c++ -std=c++20 -O2 -I"$root/src" "$root/bench/arj_driver.cpp" "$build/libpyxidane_core.a" \
-        $(pkg-config --libs libarchive) -lz -o "$driver"
-fi
+cmake --build "$build" --target engine_driver >/dev/null
+driver="$build/bench/engine_driver arj"
 
 # About 100 MB of data, archives of 55-60 MB: English-like text, random bytes and a log with long repeats, in several files.
 mkdir "$work/data"
@@ -32,10 +27,10 @@ cd "$work"
 for m in 1 4; do
     arj a -m$m -i -y "big$m.arj" data >/dev/null
     ls -l "big$m.arj"
-    "$driver" t "big$m.arj" >/dev/null || { echo "engine rejects big$m.arj"; exit 1; }
-    hyperfine --warmup 1 --runs 5 -N "$driver t big$m.arj" "7zz t big$m.arj"
+    $driver test "big$m.arj" >/dev/null || { echo "engine rejects big$m.arj"; exit 1; }
+    hyperfine --warmup 1 --runs 5 -N "$driver test big$m.arj" "7zz t big$m.arj"
 done
-hyperfine --warmup 1 --runs 10 -N "$driver c1 big1.arj" "$driver c2 big1.arj"
+hyperfine --warmup 1 --runs 10 -N "$driver check big1.arj 1" "$driver check big1.arj 2"
 for m in 1 4; do
-    /usr/bin/time -f "peak memory, method $m: %M KB" "$driver" t "big$m.arj" >/dev/null
+    /usr/bin/time -f "peak memory, method $m: %M KB" $driver test "big$m.arj" >/dev/null
 done

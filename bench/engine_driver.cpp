@@ -11,6 +11,7 @@
 
 #include "archivers/archive_kind.h"
 #include "archivers/binding_table.h"
+#include "platform/time_zone.h"
 
 int main(int argc, char** argv) {
     if (argc < 4) {
@@ -23,9 +24,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[1], names[k]) == 0)
             kind = k;
     }
-    // With TZ unset, glibc looks at /etc/localtime again on every mktime (libarchive calls it
-    // for every ZIP member): naming the file once keeps it cached (the programs should do so).
-    setenv("TZ", ":/etc/localtime", 0);
+    pyx::CacheLocalTimeZone();
     pyx::BindArchivers();
     const pyx::ArchiverBinding* b = pyx::UsableBinding(pyx::archiverBindings, kind);
     if (!b) {

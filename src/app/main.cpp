@@ -7,8 +7,10 @@
 #include "app/title.h"
 #include "archivers/binding_table.h"
 #include "platform/instance_lock.h"
+#include "platform/time_zone.h"
 
 int main(int argc, char** argv) {
+    pyx::CacheLocalTimeZone();
     pyx::BindArchivers();
 
     // Held until main returns; a second instance leaves before it shows anything.

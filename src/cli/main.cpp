@@ -19,6 +19,7 @@
 #include "cli/batch_check.h"
 #include "cli/cli_options.h"
 #include "platform/folder_listing.h"
+#include "platform/time_zone.h"
 #include "settings/file_mask.h"
 
 namespace {
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 
+    pyx::CacheLocalTimeZone();
     pyx::BindArchivers();
     std::array<int, pyx::kLastArchiverKind + 1> modes{};
     for (int kind = pyx::kFirstArchiverKind; kind <= pyx::kLastArchiverKind; ++kind) {
