@@ -51,6 +51,10 @@ void LockSelectionPage(bool locked) {
     form.FileBox->setEnabled(!locked);
     form.FolderBox->setEnabled(!locked);
     form.DriveBox->setEnabled(!locked);
+    // Moving or deleting files re-reads FileBox, which the walk steps through by index: a file
+    // could be skipped or tested twice, so those two wait for the end of the run.
+    form.Erase1->setEnabled(!locked);
+    form.Erase2->setEnabled(!locked);
 }
 
 }  // namespace

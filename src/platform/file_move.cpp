@@ -30,7 +30,7 @@ bool CopyFlushed(const std::string& source, const std::string& temp, const CopyP
                  std::string* error) {
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) {
-        *error = SystemError("cannot read the file", errno);
+        *error = SystemError("ファイルを読み込めません", errno);
         return false;
     }
     struct stat st {};
@@ -38,7 +38,7 @@ bool CopyFlushed(const std::string& source, const std::string& temp, const CopyP
     const int out =
         ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
     if (out < 0) {
-        *error = SystemError("cannot write in the destination", errno);
+        *error = SystemError("移動先に書き込めません", errno);
         ::close(in);
         return false;
     }
@@ -51,7 +51,7 @@ bool CopyFlushed(const std::string& source, const std::string& temp, const CopyP
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            *error = SystemError("cannot read the file", errno);
+            *error = SystemError("ファイルを読み込めません", errno);
             ok = false;
             break;
         }
@@ -63,7 +63,7 @@ bool CopyFlushed(const std::string& source, const std::string& temp, const CopyP
             if (w < 0 && errno == EINTR)
                 continue;
             if (w < 0) {
-                *error = SystemError("cannot write in the destination", errno);
+                *error = SystemError("移動先に書き込めません", errno);
                 ok = false;
                 break;
             }
@@ -73,7 +73,7 @@ bool CopyFlushed(const std::string& source, const std::string& temp, const CopyP
             break;
         done += static_cast<std::uint64_t>(n);
         if (progress && !progress(done, total)) {
-            *error = "cancelled";
+            *error = "中断されました";
             ok = false;
             break;
         }
@@ -82,12 +82,12 @@ bool CopyFlushed(const std::string& source, const std::string& temp, const CopyP
         const timespec times[2] = {st.st_atim, st.st_mtim};
         ::futimens(out, times);
         if (::fsync(out) != 0) {
-            *error = SystemError("cannot write in the destination", errno);
+            *error = SystemError("移動先に書き込めません", errno);
             ok = false;
         }
     }
     if (::close(out) != 0 && ok) {
-        *error = SystemError("cannot write in the destination", errno);
+        *error = SystemError("移動先に書き込めません", errno);
         ok = false;
     }
     ::close(in);
@@ -110,14 +110,18 @@ MoveResult MoveFileInto(const std::string& source, const std::string& folder,
                         const CopyProgress& progress) {
     MoveResult result;
     struct stat st {};
-    if (::lstat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        result.error = "the file is gone";
+    if (::lstat(source.c_str(), &st) != 0) {
+        result.error = "ファイルが見つかりません";
+        return result;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        result.error = "通常のファイルではありません";
         return result;
     }
     const std::string target = Join(folder, BaseName(source));
     struct stat targetSt {};
     if (::stat(target.c_str(), &targetSt) == 0 && S_ISDIR(targetSt.st_mode)) {
-        result.error = "a folder of that name is in the destination";
+        result.error = "移動先に同じ名前のフォルダがあります";
         return result;
     }
     if (::rename(source.c_str(), target.c_str()) == 0) {
@@ -125,7 +129,7 @@ MoveResult MoveFileInto(const std::string& source, const std::string& folder,
         return result;
     }
     if (errno != EXDEV) {
-        result.error = SystemError("cannot move the file", errno);
+        result.error = SystemError("ファイルを移動できません", errno);
         return result;
     }
     const std::string temp =
@@ -133,14 +137,14 @@ MoveResult MoveFileInto(const std::string& source, const std::string& folder,
     if (!CopyFlushed(source, temp, progress, &result.error))
         return result;
     if (::rename(temp.c_str(), target.c_str()) != 0) {
-        result.error = SystemError("cannot write in the destination", errno);
+        result.error = SystemError("移動先に書き込めません", errno);
         ::unlink(temp.c_str());
         return result;
     }
     SyncFolder(folder);
     if (::unlink(source.c_str()) != 0) {
         // The copy is whole in the destination; the source stays too, so nothing is lost.
-        result.error = SystemError("copied, but the original could not be removed", errno);
+        result.error = SystemError("コピーしましたが元のファイルを削除できません", errno);
         return result;
     }
     result.moved = true;

@@ -112,12 +112,12 @@ TrashResult MoveToTrash(const std::string& path) {
     TrashResult result;
     struct stat st {};
     if (path.empty() || path.front() != '/' || ::lstat(path.c_str(), &st) != 0) {
-        result.error = "the file is gone";
+        result.error = "ファイルが見つかりません";
         return result;
     }
     const auto trash = TrashFor(path, st.st_dev);
     if (!trash) {
-        result.error = "no trash can be used on this volume";
+        result.error = "このボリュームではごみ箱を使えません";
         return result;
     }
     const std::string name = path.substr(path.rfind('/') + 1);
@@ -144,7 +144,7 @@ TrashResult MoveToTrash(const std::string& path) {
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            result.error = std::string("cannot write in the trash: ") + std::strerror(errno);
+            result.error = std::string("ごみ箱に書き込めません (") + std::strerror(errno) + ")";
             return result;
         }
         const bool written =
@@ -155,28 +155,28 @@ TrashResult MoveToTrash(const std::string& path) {
         if (!written || ::lstat(target.c_str(), &taken) == 0) {
             ::unlink(infoPath.c_str());
             if (!written) {
-                result.error = "cannot write in the trash";
+                result.error = "ごみ箱に書き込めません";
                 return result;
             }
             continue;
         }
         if (::rename(path.c_str(), target.c_str()) != 0) {
             result.error =
-                std::string("cannot move the file to the trash: ") + std::strerror(errno);
+                std::string("ファイルをごみ箱に移動できません (") + std::strerror(errno) + ")";
             ::unlink(infoPath.c_str());
             return result;
         }
         struct stat arrived {};
         if (::lstat(target.c_str(), &arrived) != 0 || arrived.st_ino != st.st_ino ||
             ::lstat(path.c_str(), &taken) == 0) {
-            result.error = "the file did not arrive in the trash";
+            result.error = "ファイルがごみ箱に届きませんでした";
             return result;
         }
         result.trashed = true;
         result.trashedAs = target;
         return result;
     }
-    result.error = "the trash holds too many files of this name";
+    result.error = "ごみ箱に同じ名前のファイルが多すぎます";
     return result;
 }
 

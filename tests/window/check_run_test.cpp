@@ -104,6 +104,19 @@ class CheckRunTest : public QObject {
         QVERIFY(form->Start1->isEnabled());
         QVERIFY(form->FolderBox->isEnabled());
         QVERIFY(form->Start3->isHidden());
+        QVERIFY(form->Erase1->isEnabled());
+    }
+
+    void moveAndDeleteWaitForTheEndOfTheRun() {
+        bool lockedDuringRun = false;
+        stopAfterChecks = 1;  // look at the page from inside the run's pump
+        QTimer::singleShot(0, [&] {
+            lockedDuringRun = !form->Erase1->isEnabled() && !form->Erase2->isEnabled() &&
+                              form->Erase3->isEnabled() && !form->Start1->isEnabled();
+        });
+        StartCheck(0);
+        QVERIFY(lockedDuringRun);
+        QVERIFY(form->Erase1->isEnabled() && form->Erase2->isEnabled());
     }
 
     void subfoldersOnlyWhenTicked() {
