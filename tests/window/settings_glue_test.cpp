@@ -229,7 +229,9 @@ class SettingsGlueTest : public QObject {
         QCOMPARE(form->Mode1->text(), QString::fromUtf8(modeLabels[std::size_t(lzhMode)]));
         QCOMPARE(form->Dll1->text(), QStringLiteral("UNLHA32.DLL : 1.00"));
         QCOMPARE(lastFolderIndex, form->FolderBox->ItemIndex());
-        QVERIFY(form->TrayIcon);
+        const auto* tray = form->findChild<QSystemTrayIcon*>();
+        QVERIFY(tray);
+        QCOMPARE(tray->toolTip(), QStringLiteral("Pyxidane Version 0.40"));
     }
 
     // The bars clamp a saved mode to their range, which the extract option has set by then.
