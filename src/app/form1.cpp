@@ -2,22 +2,20 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
+#include <QCoreApplication>
 #include <QFont>
 #include <QShowEvent>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "app/controls/directory_list_box.h"
 #include "app/controls/drive_combo_box.h"
 #include "app/controls/file_list_box.h"
 #include "app/controls/image_button.h"
 #include "app/controls/track_bar.h"
-#include "app/hint_pause.h"
 #include "app/pictures.h"
-#include "app/selection_page.h"
+#include "app/startup_actions.h"
 #include "app/title.h"
-#include "app/window_placement.h"
-#include "settings/mode_settings.h"
 
 TForm1* Form1 = nullptr;
 
@@ -32,7 +30,6 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
     setFont(face);
 
     CreateControls();
-    SetUpTrayIcon();
     FormCreate();
     ConnectHandlers();
 }
@@ -40,18 +37,6 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWind
 TForm1::~TForm1() {
     if (Form1 == this)
         Form1 = nullptr;
-}
-
-void TForm1::FormCreate() {
-    const QPoint centre = CentredWindowPosition();
-    windowX = centre.x();
-    windowY = centre.y();
-    if (FolderBox->Directory().isEmpty() && !FolderBox->SetDirectory(QDir::currentPath()))
-        FolderBox->SetDirectory(QDir::homePath());
-    DriveBox->SetDrive(FolderBox->Drive());
-    ApplyModeSettings();
-    SetHintPauseZero();
-    lastFolderIndex = FolderBox->ItemIndex();
 }
 
 // Handlers are connected after the creation steps, which set the controls without them.
@@ -83,8 +68,14 @@ void TForm1::ConnectHandlers() {
 
 void TForm1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!event->spontaneous())
-        FormShow();
+    if (event->spontaneous())
+        return;
+    FormShow();
+    // The first idle moment after the first showing.
+    if (!firstIdleInstalled) {
+        firstIdleInstalled = true;
+        QTimer::singleShot(0, this, [] { AppFirstIdle(QCoreApplication::arguments().mid(1)); });
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

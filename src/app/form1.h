@@ -139,6 +139,7 @@ class TForm1 : public QWidget {
     void CreateControls();  // form1_layout.cpp
     void ConnectHandlers();
     void SetUpTrayIcon();
+    bool firstIdleInstalled = false;
 };
 
 extern TForm1* Form1;

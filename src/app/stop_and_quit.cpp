@@ -7,6 +7,7 @@
 #include "app/form1.h"
 #include "archivers/binding_table.h"
 #include "check/check_run.h"
+#include "settings/settings_glue.h"
 
 void StopOrQuit() {
     if (checkRunning == 1) {
@@ -14,6 +15,7 @@ void StopOrQuit() {
         return;
     }
     pyx::ReleaseArchivers();
+    WriteSettingsFile();
     // exit, not quit: Qt's quit first asks every window to close, and the form answers a close
     // request by calling this function.
     QCoreApplication::exit(0);
