@@ -1,9 +1,11 @@
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
 
 #include "app/form1.h"
+#include "app/startup_actions.h"
 #include "app/title.h"
 #include "archivers/binding_table.h"
 #include "platform/instance_lock.h"
@@ -24,6 +26,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(kTitle);
     QApplication::setQuitOnLastWindowClosed(false);  // hidden in the tray is still running
     try {
+        launchDirectory = QDir::currentPath();
         TForm1 form;
         form.show();
         QApplication::exec();

@@ -1,6 +1,7 @@
 #include "app/startup_actions.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 
 #include "app/controls/directory_list_box.h"
@@ -10,14 +11,19 @@
 #include "check/check_run.h"
 
 int startupPending = 1;
+QString launchDirectory;
 
 namespace {
 
 // Opens a folder as the selection page would: FolderBox, then DriveBox (whose change handler runs
 // when the drive differs), then lastFolderIndex. False, with nothing changed, when it is no folder
 // or cannot be entered.
-bool OpenFolder(const QString& folder) {
+bool OpenFolder(const QString& given) {
     TForm1& form = *Form1;
+    // A relative folder names one in the directory the program was started from; by now the
+    // current directory follows the folder list.
+    const QString base = launchDirectory.isEmpty() ? QDir::currentPath() : launchDirectory;
+    const QString folder = QDir(base).absoluteFilePath(given);
     if (!QFileInfo(folder).isDir() || !form.FolderBox->SetDirectory(folder))
         return false;
     form.DriveBox->SetDrive(form.FolderBox->Drive());

@@ -44,6 +44,7 @@ class StartupActionsTest : public QObject {
         fake::onCheck = &RecordVisibility;
         hiddenAtCheck.clear();
         startupPending = 1;
+        launchDirectory = root.path();
         form = std::make_unique<TForm1>();
         QVERIFY(form->FolderBox->SetDirectory(root.filePath("open")));
         lastFolderIndex = form->FolderBox->ItemIndex();
@@ -66,6 +67,8 @@ class StartupActionsTest : public QObject {
             row("/s") << QStringList{"/s"} << "open/x.lzh";
             row("/s folder") << QStringList{"/s", other} << "other/y.zip";
             row("/s folder with a blank") << QStringList{"/s", blank} << "with blank/z.cab";
+            // Relative to where the program was started, not to the folder restored since.
+            row("/s relative folder") << QStringList{"/s", "other"} << "other/y.zip";
             row("/s missing folder") << QStringList{"/s", root.filePath("gone")} << "";
             row("/s a file") << QStringList{"/s", root.filePath("open/x.lzh")} << "";
             row("/s and two more")
