@@ -1,4 +1,5 @@
 #include "archivers/arj_format.h"
+#include "platform/read_at.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -144,20 +145,7 @@ ArjStatus ArjFile::Open(const char* path) {
 }
 
 long ArjFile::ReadSome(std::uint64_t offset, void* data, std::size_t size) const {
-    auto* p = static_cast<std::uint8_t*>(data);
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd_, p + done, size - done, static_cast<off_t>(offset + done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return static_cast<long>(done);
+    return static_cast<long>(pyx::ReadAt(fd_, data, size, offset));
 }
 
 ArjStatus ArjFile::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {

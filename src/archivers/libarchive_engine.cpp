@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "archivers/archiver_command.h"
+#include "platform/read_at.h"
 #include "archivers/archiver_errors.h"
 #include "archivers/extract_target.h"
 
@@ -52,22 +53,6 @@ class ScopedUtf8Locale {
     locale_t previous_{};
 };
 
-ssize_t PreadFull(int fd, void* data, std::size_t size, std::uint64_t offset) {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, static_cast<char*>(data) + done, size - done,
-                                  static_cast<off_t>(offset + done));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return -1;
-        }
-        if (n == 0)
-            break;
-        done += static_cast<std::size_t>(n);
-    }
-    return static_cast<ssize_t>(done);
-}
 
 // The input as libarchive sees it: a stream that begins where the archive begins. Skips and
 // seeks never pass the end of the file, so data that a header declares but the file lacks is
@@ -89,7 +74,7 @@ la_ssize_t ReadInput(archive* a, void* data, const void** block) {
     if (want == 0)
         return 0;
     s.chunk = std::min(s.chunk * 2, kBlockSize);
-    const ssize_t n = PreadFull(s.in.fd, s.buffer.get(), want, s.in.start + s.pos);
+    const ssize_t n = pyx::ReadAt(s.in.fd, s.buffer.get(), want, s.in.start + s.pos);
     if (n < 0) {
         s.readFailed = true;
         archive_set_error(a, errno, "read error");
@@ -449,7 +434,7 @@ struct Listing {
 bool ArchiveInput::ReadAt(std::uint64_t offset, std::span<std::byte> data) const {
     if (offset > size || data.size() > size - offset)
         return false;
-    return PreadFull(fd, data.data(), data.size(), start + offset) ==
+    return pyx::ReadAt(fd, data.data(), data.size(), start + offset) ==
            static_cast<ssize_t>(data.size());
 }
 
@@ -534,7 +519,7 @@ std::optional<std::uint64_t> SearchArchiveStart(int fd, std::uint64_t fileSize,
     for (std::uint64_t base = 0; base < limit; base += kChunk) {
         const auto want =
             static_cast<std::size_t>(std::min<std::uint64_t>(window.size(), fileSize - base));
-        const ssize_t got = PreadFull(fd, window.data(), want, base);
+        const ssize_t got = pyx::ReadAt(fd, window.data(), want, base);
         if (got <= 0)
             break;
         const auto have = static_cast<std::size_t>(got);
