@@ -46,6 +46,9 @@ def ratio(a, b):
 
 print(f"\n--jobs 2 speed-up at strict: {ratio('pyxidane-strict-j1', 'pyxidane-strict-j2'):.2f}×")
 print(f"normal vs strict (-j1): {ratio('pyxidane-strict-j1', 'pyxidane-normal-j1'):.1f}× faster")
+for depth in ("normal", "strict"):
+    print(f"window walk vs pyxidane-check -j1 at {depth}: "
+          f"{ratio(f'window-{depth}', f'pyxidane-{depth}-j1'):.2f}× the time")
 
 large_file = out / "large.json"
 if large_file.exists():

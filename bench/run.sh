@@ -11,6 +11,7 @@ mkdir -p "$out"
 
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" "$root/build" >/dev/null
+cmake --build "$root/build" --target window_walk >/dev/null
 check=$root/build/src/cli/pyxidane-check
 [[ -f $corpus/damaged.txt ]] || "$root/bench/make-corpus.sh" "$corpus"
 
@@ -36,6 +37,12 @@ for depth in simple normal strict probe; do
         commands[$name]="$check --no-progress --depth $depth --jobs $jobs small large >/dev/null"
         order+=("$name")
     done
+done
+# The window's own walk over the same tree, offscreen.
+for depth in normal:2 strict:3; do
+    name=window-${depth%:*}
+    commands[$name]="QT_QPA_PLATFORM=offscreen $root/build/bench/window_walk $corpus ${depth#*:} >/dev/null 2>&1"
+    order+=("$name")
 done
 order+=(7zz-one-process 7zz-per-archive native-tools)
 

@@ -10,7 +10,7 @@ struct TrashResult {
     std::string error;      // why not, for the user
 };
 
-// Sends a file to the desktop trash as the freedesktop.org trash specification lays it out: the
+// Sends a file to the desktop trash in the freedesktop.org trash layout: the
 // home trash ($XDG_DATA_HOME/Trash) for files on its file system, else the volume's
 // $topdir/.Trash/$uid or $topdir/.Trash-$uid. The trash folders are made when missing, an info
 // file records the original path and the time, and the result is checked: a file that did not
