@@ -53,7 +53,7 @@ catches() { # NAME
             depth=${1#pyxidane-}
             depth=${depth%-j*}
             "$check" --no-progress --depth "$depth" --jobs 2 small large 2>/dev/null |
-                sed 's/ ".*//; s|^'"$corpus"'/||' | sort -u ;;
+                sed 's/ ".*//; s|^'"$corpus"'/||' | sort -u || true ;;
         7zz-*)
             while read -r f; do 7zz t -bd "$f" >/dev/null 2>&1 || echo "$f"; done <"$out/damaged.txt" ;;
         native-tools)
@@ -70,7 +70,7 @@ catches() { # NAME
 
 args=()
 for name in "${order[@]}"; do args+=(-n "$name" "${commands[$name]}"); done
-hyperfine --style basic --runs "$runs" --warmup 1 --export-json "$out/tree.json" "${args[@]}" >&2
+hyperfine -i --style basic --runs "$runs" --warmup 1 --export-json "$out/tree.json" "${args[@]}" >&2
 
 for name in "${order[@]}"; do catches "$name" >"$out/caught-$name.txt"; done
 
@@ -86,6 +86,6 @@ for f in large/*; do
     large+=(-n "pyxidane-strict $f" "$check --no-progress --depth strict --jobs 1 $f >/dev/null")
     large+=(-n "7zz-t $f" "7zz t -bd $f >/dev/null 2>&1")
 done
-hyperfine --style basic --runs "$runs" --export-json "$out/large.json" "${large[@]}" >&2 || true
+hyperfine -i --style basic --runs "$runs" --export-json "$out/large.json" "${large[@]}" >&2 || true
 
 python3 "$root/bench/report.py" "$out"

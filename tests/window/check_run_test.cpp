@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 
@@ -20,9 +21,10 @@
 
 namespace {
 
-QStringList calls;         // "<kind>:<entry point>:<argument>" in call order
-int stopAfterChecks = -1;  // posts a stop request after this many checks
-int damagedAnswer = 1;     // checkArchive's answer for names holding "bad"
+QStringList calls;           // "<kind>:<entry point>:<argument>" in call order
+int stopAfterChecks = -1;    // posts a stop request after this many checks
+int checksWhenStopped = -1;  // how many checks had run when the stop request was handled
+int damagedAnswer = 1;       // checkArchive's answer for names holding "bad"
 std::uint16_t zipVersion = 100;
 
 QString Rel(const char* path) {
@@ -33,8 +35,15 @@ template <int Kind>
 struct Fake {
     static int Check(const char* path, int mode) {
         calls << QString("%1:check:%2:%3").arg(Kind).arg(Rel(path)).arg(mode);
-        if (stopAfterChecks > 0 && --stopAfterChecks == 0)
-            QTimer::singleShot(0, [] { StopOrQuit(); });
+        // A check that takes a while, as a real one does, so that the run pumps events after it.
+        if (stopAfterChecks > 0)
+            QThread::msleep(25);
+        if (stopAfterChecks > 0 && --stopAfterChecks == 0) {
+            QTimer::singleShot(0, [] {
+                checksWhenStopped = static_cast<int>(calls.size());
+                StopOrQuit();
+            });
+        }
         return QString(path).contains("bad") ? damagedAnswer : 1;
     }
     static int Command(void*, const char* line, char*, std::uint32_t) {
@@ -73,6 +82,7 @@ class CheckRunTest : public QObject {
         pyx::archiverBindings[5] = Fake<5>::Binding();
         calls.clear();
         stopAfterChecks = -1;
+        checksWhenStopped = -1;
         damagedAnswer = 1;
         zipVersion = 100;
         // data holds x.lzh and the subfolders a (holding a1) and b, the example of a walk.
@@ -137,6 +147,7 @@ class CheckRunTest : public QObject {
     void stopEndsTheWalkAfterAtMostOneMoreFile() {
         stopAfterChecks = 2;
         StartCheck(0);
+        QCOMPARE(checksWhenStopped, 2);
         QCOMPARE(calls.size(), 3);
         QCOMPARE(checkRunning, 0);
         QVERIFY(form->Start1->isEnabled());
