@@ -12,6 +12,10 @@
 #include "archivers/crc32.h"
 
 namespace pyx {
+
+namespace {
+constexpr std::uint64_t kWholeReadLimit = 256 * 1024;
+}  // namespace
 namespace {
 
 // Every header starts with these two bytes, then the size of its basic header.
@@ -141,11 +145,26 @@ ArjStatus ArjFile::Open(const char* path) {
     if (!S_ISREG(st.st_mode))
         return ArjStatus::CannotOpen;
     size_ = static_cast<std::uint64_t>(st.st_size);
+    // Most archives in a tree are small: one read instead of several per member header.
+    if (size_ <= kWholeReadLimit) {
+        whole_.resize(static_cast<std::size_t>(size_));
+        const ssize_t n = pyx::ReadAt(fd_, whole_.data(), whole_.size(), 0);
+        if (n < 0)
+            return ArjStatus::ReadError;
+        whole_.resize(static_cast<std::size_t>(n));
+        size_ = static_cast<std::uint64_t>(n);
+    }
     return ArjStatus::Ok;
 }
 
 long ArjFile::ReadSome(std::uint64_t offset, void* data, std::size_t size) const {
-    return static_cast<long>(pyx::ReadAt(fd_, data, size, offset));
+    if (size_ > kWholeReadLimit)
+        return static_cast<long>(pyx::ReadAt(fd_, data, size, offset));
+    if (offset >= whole_.size())
+        return 0;
+    const std::size_t n = std::min<std::uint64_t>(size, whole_.size() - offset);
+    std::memcpy(data, whole_.data() + offset, n);
+    return static_cast<long>(n);
 }
 
 ArjStatus ArjFile::ReadAt(std::uint64_t offset, void* data, std::size_t size) const {

@@ -78,6 +78,7 @@ class ArjFile {
   private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
+    std::vector<std::uint8_t> whole_;  // a small file, read at once and served from memory
 };
 
 // Finds the main header at the start of the file or behind an executable stub (within

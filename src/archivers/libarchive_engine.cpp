@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "archivers/archiver_command.h"
-#include "platform/read_at.h"
 #include "archivers/archiver_errors.h"
 #include "archivers/extract_target.h"
+#include "platform/read_at.h"
 
 namespace pyx {
 namespace {
@@ -29,6 +29,9 @@ namespace {
 // reads little) and double while reading goes on in order (few calls for the data).
 constexpr std::size_t kBlockSize = 1024 * 1024;
 constexpr std::size_t kFirstRead = 4 * 1024;
+// An archive up to this size is read with one call and served from memory: most archives in a
+// tree are small, and many small reads of the same file cost more than the test itself.
+constexpr std::uint64_t kWholeReadLimit = 256 * 1024;
 // Real executable stubs are well under this; a big program without an archive is turned away
 // after reading this much.
 constexpr std::uint64_t kStubSearchLimit = 1024 * 1024;
@@ -53,7 +56,6 @@ class ScopedUtf8Locale {
     locale_t previous_{};
 };
 
-
 // The input as libarchive sees it: a stream that begins where the archive begins. Skips and
 // seeks never pass the end of the file, so data that a header declares but the file lacks is
 // noticed (libarchive's own file reader seeks past the end without complaint).
@@ -62,7 +64,8 @@ struct Stream {
     std::uint64_t pos = 0;
     std::size_t chunk = kFirstRead;
     std::unique_ptr<std::byte[]> buffer{new std::byte[kBlockSize]};
-    bool pastEnd = false;  // a skip or seek asked for bytes beyond the end: data missing
+    std::vector<std::byte> whole;  // the file, when it is small enough
+    bool pastEnd = false;          // a skip or seek asked for bytes beyond the end: data missing
     bool readFailed = false;
 };
 
@@ -73,6 +76,11 @@ la_ssize_t ReadInput(archive* a, void* data, const void** block) {
     const auto want = static_cast<std::size_t>(std::min<std::uint64_t>(left, s.chunk));
     if (want == 0)
         return 0;
+    if (s.in.memory) {
+        *block = s.in.memory + s.pos;
+        s.pos += left;
+        return static_cast<la_ssize_t>(left);
+    }
     s.chunk = std::min(s.chunk * 2, kBlockSize);
     const ssize_t n = pyx::ReadAt(s.in.fd, s.buffer.get(), want, s.in.start + s.pos);
     if (n < 0) {
@@ -184,12 +192,22 @@ class Reader {
         struct stat st {};
         if (::fstat(in.fd, &st) != 0 || !S_ISREG(st.st_mode))
             return kErrorCannotOpen;
-        const auto fileSize = static_cast<std::uint64_t>(st.st_size);
+        auto fileSize = static_cast<std::uint64_t>(st.st_size);
+        if (fileSize <= kWholeReadLimit) {
+            stream_.whole.resize(static_cast<std::size_t>(fileSize));
+            const ssize_t n = pyx::ReadAt(in.fd, stream_.whole.data(), stream_.whole.size(), 0);
+            if (n < 0)
+                return kErrorRead;
+            fileSize = static_cast<std::uint64_t>(n);  // a file cut meanwhile ends where it ends
+            stream_.whole.resize(static_cast<std::size_t>(n));
+        }
         const auto start = kind_.findStart(in.fd, fileSize);
         if (!start)
             return kErrorNotArchive;
         in.start = *start;
         in.size = fileSize - *start;
+        if (!stream_.whole.empty() || fileSize == 0)
+            in.memory = stream_.whole.data() + *start;
 
         a_ = archive_read_new();
         if (!a_)
@@ -434,6 +452,10 @@ struct Listing {
 bool ArchiveInput::ReadAt(std::uint64_t offset, std::span<std::byte> data) const {
     if (offset > size || data.size() > size - offset)
         return false;
+    if (memory) {
+        std::memcpy(data.data(), memory + offset, data.size());
+        return true;
+    }
     return pyx::ReadAt(fd, data.data(), data.size(), start + offset) ==
            static_cast<ssize_t>(data.size());
 }

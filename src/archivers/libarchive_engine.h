@@ -19,6 +19,9 @@ struct ArchiveInput {
     int fd = -1;
     std::uint64_t start = 0;
     std::uint64_t size = 0;  // bytes from start to the end of the file
+    // The archive's bytes from start, when the whole file was read at once (a small archive);
+    // null when reads go to fd.
+    const std::byte* memory = nullptr;
 
     // Reads exactly data.size() bytes at offset (relative to start); false when they are not
     // all there or the read fails.
