@@ -16,11 +16,12 @@ print("|---|---:|---:|---:|---:|")
 for r in tree:
     name = r["command"]
     caught_file = out / f"caught-{name}.txt"
-    caught = set(caught_file.read_text().split()) if caught_file.exists() else set()
     ratio = r["mean"] / base["mean"] if base else float("nan")
     cpu = r["user"] + r["system"]
-    print(f"| {name} | {r['mean']:.2f} | {cpu:.2f} | {ratio:.2f}× | "
-          f"{len(caught & damaged)}/{len(damaged)} |")
+    caught = "—"  # the window's walk is timed only; its verdicts are pyxidane-check's
+    if caught_file.exists():
+        caught = f"{len(set(caught_file.read_text().split()) & damaged)}/{len(damaged)}"
+    print(f"| {name} | {r['mean']:.2f} | {cpu:.2f} | {ratio:.2f}× | {caught} |")
 
 missed = {}
 for r in tree:
