@@ -18,49 +18,37 @@
 #include "archivers/binding_table.h"
 #include "check/check_run.h"
 #include "check/report_damaged.h"
+#include "fake_archivers.h"
 
 namespace {
 
-QStringList calls;           // "<kind>:<entry point>:<argument>" in call order
 int stopAfterChecks = -1;    // posts a stop request after this many checks
 int checksWhenStopped = -1;  // how many checks had run when the stop request was handled
 int damagedAnswer = 1;       // checkArchive's answer for names holding "bad"
-std::uint16_t zipVersion = 100;
 
-QString Rel(const char* path) {
-    return QString::fromUtf8(path).section(QDir::separator(), -2);
+void OnCheck() {
+    // A check that takes a while, as a real one does, so that the run pumps events after it.
+    if (stopAfterChecks > 0)
+        QThread::msleep(25);
+    if (stopAfterChecks > 0 && --stopAfterChecks == 0) {
+        QTimer::singleShot(0, [] {
+            checksWhenStopped = static_cast<int>(fake::calls.size());
+            StopOrQuit();
+        });
+    }
 }
 
-template <int Kind>
-struct Fake {
-    static int Check(const char* path, int mode) {
-        calls << QString("%1:check:%2:%3").arg(Kind).arg(Rel(path)).arg(mode);
-        // A check that takes a while, as a real one does, so that the run pumps events after it.
-        if (stopAfterChecks > 0)
-            QThread::msleep(25);
-        if (stopAfterChecks > 0 && --stopAfterChecks == 0) {
-            QTimer::singleShot(0, [] {
-                checksWhenStopped = static_cast<int>(calls.size());
-                StopOrQuit();
-            });
-        }
-        return QString(path).contains("bad") ? damagedAnswer : 1;
+// The calls made, with each checked path shortened to its folder and name ("data/x.lzh").
+QStringList Calls() {
+    QStringList shortened;
+    for (const QString& call : fake::calls) {
+        QStringList parts = call.split(u':');
+        if (parts.size() == 4 && parts[1] == QStringLiteral("check"))
+            parts[2] = parts[2].section(u'/', -2);
+        shortened << parts.join(u':');
     }
-    static int Command(void*, const char* line, char*, std::uint32_t) {
-        calls << QString("%1:command:%2").arg(Kind).arg(line);
-        return 0x800C;
-    }
-    static std::uint16_t Version() { return Kind == pyx::KindZip ? zipVersion : 100; }
-    static pyx::ArchiveHandle Open(void*, const char*, std::uint32_t) { return nullptr; }
-    static int Close(pyx::ArchiveHandle) { return 0; }
-    static int First(pyx::ArchiveHandle, const char*, void*) { return -1; }
-    static int Next(pyx::ArchiveHandle, void*) { return -1; }
-    static std::uint16_t Stamp(pyx::ArchiveHandle) { return 0; }
-    static pyx::ArchiverBinding Binding() {
-        static const char name[] = "fake";
-        return {name, &Check, &Command, &Version, &Open, &Close, &First, &Next, &Stamp, &Stamp};
-    }
-};
+    return shortened;
+}
 
 void Touch(const QString& path) {
     QDir().mkpath(QFileInfo(path).path());
@@ -75,16 +63,15 @@ class CheckRunTest : public QObject {
     Q_OBJECT
   private slots:
     void init() {
-        pyx::archiverBindings[1] = Fake<1>::Binding();
-        pyx::archiverBindings[2] = Fake<2>::Binding();
-        pyx::archiverBindings[3] = Fake<3>::Binding();
-        pyx::archiverBindings[4] = Fake<4>::Binding();
-        pyx::archiverBindings[5] = Fake<5>::Binding();
-        calls.clear();
+        fake::BindFakeArchivers();
+        fake::onCheck = &OnCheck;
+        fake::checkAnswer = [](const char* path) {
+            return QString::fromUtf8(path).contains(QStringLiteral("bad")) ? damagedAnswer : 1;
+        };
+        fake::commandAnswer = 0x800C;
         stopAfterChecks = -1;
         checksWhenStopped = -1;
         damagedAnswer = 1;
-        zipVersion = 100;
         // data holds x.lzh and the subfolders a (holding a1) and b, the example of a walk.
         QVERIFY(tree.isValid());
         for (const char* f : {"data/x.lzh", "data/a/y.zip", "data/a/a1/z.arj", "data/b/w.cab",
@@ -106,7 +93,7 @@ class CheckRunTest : public QObject {
         const QStringList expected = {"1:check:data/x.lzh:1", "2:check:a/y.zip:1",
                                       "3:check:a1/z.arj:1", "1:check:b/bad.lzh:1",
                                       "4:check:b/w.cab:1"};
-        QCOMPARE(calls, expected);
+        QCOMPARE(Calls(), expected);
         // The walk ends where it began, with the page unlocked.
         QCOMPARE(form->FolderBox->Directory(), tree.filePath("data"));
         QCOMPARE(lastFolderIndex, form->FolderBox->ItemIndex());
@@ -132,7 +119,7 @@ class CheckRunTest : public QObject {
     void subfoldersOnlyWhenTicked() {
         form->Check1->setChecked(false);
         StartCheck(0);
-        QCOMPARE(calls, QStringList{"1:check:data/x.lzh:1"});
+        QCOMPARE(Calls(), QStringList{"1:check:data/x.lzh:1"});
     }
 
     void damagedArchiveGoesToTheTopTicked() {
@@ -148,7 +135,7 @@ class CheckRunTest : public QObject {
         stopAfterChecks = 2;
         StartCheck(0);
         QCOMPARE(checksWhenStopped, 2);
-        QCOMPARE(calls.size(), 3);
+        QCOMPARE(Calls().size(), 3);
         QCOMPARE(checkRunning, 0);
         QVERIFY(form->Start1->isEnabled());
         // z.arj was the last file of a1, which then climbed back to a, where the stop is seen.
@@ -159,7 +146,7 @@ class CheckRunTest : public QObject {
         form->FolderBox->SetDirectory(tree.filePath("data/b"));
         form->FileBox->SetItemIndex(1);
         StartCheck(1);
-        QCOMPARE(calls, QStringList{"4:check:b/w.cab:1"});
+        QCOMPARE(Calls(), QStringList{"4:check:b/w.cab:1"});
         QCOMPARE(form->FileBox->ItemIndex(), 1);
     }
 
@@ -179,7 +166,7 @@ class CheckRunTest : public QObject {
         StartCheck(0);
         if (mode == 4)
             call = "1:command:" + call.arg(tree.path());
-        QCOMPARE(calls, QStringList{call});
+        QCOMPARE(Calls(), QStringList{call});
         if (mode == 4) {
             QCOMPARE(
                 form->CheckBox->item(0)->text(),
@@ -188,7 +175,7 @@ class CheckRunTest : public QObject {
     }
 
     void runDropsTheModesItDoesNotOffer() {
-        zipVersion = 99;
+        fake::zipVersion = 99;
         form->Track2->setValue(3);
         form->Track4->setValue(4);
         form->Track5->setValue(4);
@@ -206,14 +193,14 @@ class CheckRunTest : public QObject {
             t->setValue(0);
         }
         StartCheck(0);
-        QVERIFY(calls.isEmpty());
+        QVERIFY(Calls().isEmpty());
         QVERIFY(form->Start1->isEnabled());
     }
 
     void linkLoopIsWalkedOnce() {
         QVERIFY(QFile::link(tree.filePath("data"), tree.filePath("data/a/loop")));
         StartCheck(0);
-        QCOMPARE(calls.size(), 5);
+        QCOMPARE(Calls().size(), 5);
         QCOMPARE(form->FolderBox->Directory(), tree.filePath("data"));
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-// A binding table of recording fakes for the window tests: every kind complete, version 1.00,
-// every archive sound. checkArchive records the path it was asked about.
+// A binding table of recording fakes for the window tests: every kind complete, version 1.00
+// (ZIP's can be set), every archive sound unless a test says otherwise. Every call is recorded.
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -10,20 +10,29 @@
 
 namespace fake {
 
-inline QStringList checkedPaths;
+inline QStringList checkedPaths;  // the paths checkArchive was asked about
+inline QStringList calls;         // "<kind>:check:<path>:<mode>", "<kind>:command:<line>"
 // Runs at every checkArchive call, before it answers; empty when not set.
 inline void (*onCheck)() = nullptr;
+// checkArchive's answer for a path; 1 (sound) when not set.
+inline int (*checkAnswer)(const char* path) = nullptr;
+inline int commandAnswer = 0;
+inline std::uint16_t zipVersion = 100;
 
 template <int Kind>
 struct Engine {
-    static int Check(const char* path, int) {
+    static int Check(const char* path, int mode) {
         checkedPaths << QString::fromUtf8(path);
+        calls << QStringLiteral("%1:check:%2:%3").arg(Kind).arg(QString::fromUtf8(path)).arg(mode);
         if (onCheck)
             onCheck();
-        return 1;
+        return checkAnswer ? checkAnswer(path) : 1;
     }
-    static int Command(void*, const char*, char*, std::uint32_t) { return 0; }
-    static std::uint16_t Version() { return 100; }
+    static int Command(void*, const char* line, char*, std::uint32_t) {
+        calls << QStringLiteral("%1:command:%2").arg(Kind).arg(QString::fromUtf8(line));
+        return commandAnswer;
+    }
+    static std::uint16_t Version() { return Kind == pyx::KindZip ? zipVersion : 100; }
     static pyx::ArchiveHandle Open(void*, const char*, std::uint32_t) { return nullptr; }
     static int Close(pyx::ArchiveHandle) { return 0; }
     static int First(pyx::ArchiveHandle, const char*, void*) { return -1; }
@@ -42,7 +51,11 @@ inline void BindFakeArchivers() {
     pyx::archiverBindings[pyx::KindCab] = Engine<pyx::KindCab>::Binding();
     pyx::archiverBindings[pyx::KindRar] = Engine<pyx::KindRar>::Binding();
     checkedPaths.clear();
+    calls.clear();
     onCheck = nullptr;
+    checkAnswer = nullptr;
+    commandAnswer = 0;
+    zipVersion = 100;
 }
 
 }  // namespace fake
