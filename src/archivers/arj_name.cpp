@@ -1,11 +1,9 @@
 #include "archivers/arj_name.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdio>
 
 #include "archivers/arj_format.h"
+#include "platform/cp932.h"
 
 namespace pyx {
 namespace {
@@ -45,43 +43,11 @@ bool IsUtf8(std::string_view s) {
     return true;
 }
 
-void AppendEscaped(std::string& out, unsigned char byte) {
+// "%XX", the byte's hex value: the name never fails and still shows where its bytes differ.
+std::string Escaped(unsigned char byte) {
     char hex[4];
     std::snprintf(hex, sizeof hex, "%%%02X", byte);
-    out += hex;
-}
-
-std::string FromCp932(std::string_view stored) {
-    std::string out;
-    const iconv_t cd = iconv_open("UTF-8", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        for (const char c : stored) {
-            const auto byte = static_cast<unsigned char>(c);
-            if (byte < 0x80) {
-                out += c;
-            } else {
-                AppendEscaped(out, byte);
-            }
-        }
-        return out;
-    }
-    char* in = const_cast<char*>(stored.data());
-    std::size_t inLeft = stored.size();
-    char buffer[256];
-    while (inLeft > 0) {
-        char* dest = buffer;
-        std::size_t destLeft = sizeof buffer;
-        const std::size_t r = iconv(cd, &in, &inLeft, &dest, &destLeft);
-        const int e = errno;
-        out.append(buffer, static_cast<std::size_t>(dest - buffer));
-        if (r == static_cast<std::size_t>(-1) && e != E2BIG) {
-            AppendEscaped(out, static_cast<unsigned char>(*in));  // EILSEQ or EINVAL
-            ++in;
-            --inLeft;
-        }
-    }
-    iconv_close(cd);
-    return out;
+    return hex;
 }
 
 }  // namespace
@@ -89,7 +55,7 @@ std::string FromCp932(std::string_view stored) {
 std::string ArjNameToUtf8(std::string_view stored, std::uint8_t hostOs) {
     if (!IsCodePageHost(hostOs) && IsUtf8(stored))
         return std::string(stored);
-    return FromCp932(stored);
+    return Cp932ToUtf8Marking(stored, &Escaped);
 }
 
 }  // namespace pyx

@@ -9,12 +9,15 @@ namespace pyx {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
+
+std::string ReplacementCharacter(unsigned char) {
+    return "\xEF\xBF\xBD";  // U+FFFD
+}
 
 // Converts the whole input. An invalid or incomplete sequence fails the conversion, or, with a
-// replacement, costs one input byte and adds the replacement in its place.
+// marker, costs one input byte and adds the marker's text for that byte in its place.
 std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
-                                   std::optional<std::string_view> replacement) {
+                                   MarkByte marker) {
     const iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return std::nullopt;
@@ -39,13 +42,15 @@ std::optional<std::string> Convert(const char* to, const char* from, std::string
         }
         if (error == E2BIG)
             continue;
-        if (!replacement) {
+        if (!marker) {
             ok = false;
             break;
         }
-        out += *replacement;
-        if (flushing)
+        if (flushing) {
+            out += marker(0);
             break;
+        }
+        out += marker(static_cast<unsigned char>(*inPtr));
         ++inPtr;
         --inLeft;
     }
@@ -71,11 +76,11 @@ std::string Replace(std::string_view text, std::string_view what, std::string_vi
 }  // namespace
 
 std::optional<std::string> Utf8ToCp932(std::string_view utf8) {
-    return Convert("CP932", "UTF-8", utf8, std::nullopt);
+    return Convert("CP932", "UTF-8", utf8, nullptr);
 }
 
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932) {
-    return Convert("UTF-8", "CP932", cp932, std::nullopt);
+    return Convert("UTF-8", "CP932", cp932, nullptr);
 }
 
 std::string EncodeTextFile(std::string_view utf8Text) {
@@ -91,8 +96,21 @@ std::string DecodeTextFile(std::string_view bytes) {
     if (bytes.starts_with(kByteOrderMark))
         return Replace(bytes.substr(kByteOrderMark.size()), "\r\n", "\n");
     // Without a converter (no gconv modules) the bytes are the best text there is.
-    return Replace(Convert("UTF-8", "CP932", bytes, kReplacement).value_or(std::string(bytes)),
-                   "\r\n", "\n");
+    return Replace(
+        Convert("UTF-8", "CP932", bytes, &ReplacementCharacter).value_or(std::string(bytes)),
+        "\r\n", "\n");
+}
+
+std::string Cp932ToUtf8Marking(std::string_view cp932, MarkByte marker) {
+    if (auto text = Convert("UTF-8", "CP932", cp932, marker))
+        return *std::move(text);
+    // Without a converter, only ASCII is known for sure.
+    std::string out;
+    for (const char c : cp932) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += byte < 0x80 ? std::string(1, c) : marker(byte);
+    }
+    return out;
 }
 
 }  // namespace pyx

@@ -16,6 +16,12 @@ std::optional<std::string> Utf8ToCp932(std::string_view utf8);
 // nullopt when the bytes are not valid CP932.
 std::optional<std::string> Cp932ToUtf8(std::string_view cp932);
 
+// Gives the text for one byte that is not valid CP932.
+using MarkByte = std::string (*)(unsigned char byte);
+
+// CP932 to UTF-8 that never fails: each byte that is not valid CP932 becomes marker(byte).
+std::string Cp932ToUtf8Marking(std::string_view cp932, MarkByte marker);
+
 // The bytes of a text file (the settings file, a saved damaged list) holding utf8Text, whose lines
 // end with "\n": every "\n" becomes CR LF. The file is CP932 when the whole text converts and
 // converting it back gives the identical text; otherwise it is UTF-8 behind a byte-order mark, so
